@@ -1,0 +1,213 @@
+#include "platform/cipher_file.h"
+
+#include <fcntl.h>
+#include <openssl/evp.h>
+#include <openssl/rand.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace kx {
+namespace {
+
+constexpr unsigned char kMagic[4] = {'K', 'X', 'C', 'F'};
+constexpr unsigned char kVersion = 1;
+
+void sha256(const void* data, std::size_t n, unsigned char out[32]) {
+  unsigned int len = 0;
+  EVP_Digest(data, n, out, &len, EVP_sha256(), nullptr);
+}
+
+void deriveKey(std::string_view password, unsigned char key[32]) { sha256(password.data(), password.size(), key); }
+
+void keyCheck(const unsigned char key[32], const unsigned char nonce[16], unsigned char out[16]) {
+  unsigned char buf[10 + 32 + 16];
+  std::memcpy(buf, "kxcf-check", 10);
+  std::memcpy(buf + 10, key, 32);
+  std::memcpy(buf + 42, nonce, 16);
+  unsigned char digest[32];
+  sha256(buf, sizeof buf, digest);
+  std::memcpy(out, digest, 16);
+}
+
+// counter = nonce + blocks, as a 128-bit big-endian number.
+void counterAt(const unsigned char nonce[16], std::uint64_t blocks, unsigned char out[16]) {
+  std::memcpy(out, nonce, 16);
+  unsigned int carry = 0;
+  for (int i = 15; i >= 0; --i) {
+    unsigned int sum = out[i] + static_cast<unsigned int>(blocks & 0xFF) + carry;
+    out[i] = static_cast<unsigned char>(sum);
+    carry = sum >> 8;
+    blocks >>= 8;
+  }
+}
+
+void putU64(unsigned char* p, std::uint64_t v) {
+  for (int i = 0; i < 8; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+std::uint64_t getU64(const unsigned char* p) {
+  std::uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) v = v << 8 | p[i];
+  return v;
+}
+
+bool preadAll(int fd, unsigned char* p, std::size_t n, std::uint64_t offset) {
+  while (n > 0) {
+    ssize_t got = ::pread(fd, p, n, static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    p += got;
+    n -= static_cast<std::size_t>(got);
+    offset += static_cast<std::uint64_t>(got);
+  }
+  return true;
+}
+
+}  // namespace
+
+CipherFile::CipherFile() : ctx_(EVP_CIPHER_CTX_new()) {}
+
+CipherFile::~CipherFile() {
+  close();
+  EVP_CIPHER_CTX_free(ctx_);
+}
+
+bool CipherFile::open(const std::string& path, std::string_view password) {
+  close();
+  if (!ctx_) return false;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  unsigned char header[kCipherHeaderSize];
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && preadAll(fd, header, sizeof header, 0) &&
+            std::memcmp(header, kMagic, 4) == 0 && header[4] == kVersion;
+  std::uint64_t length = ok ? getU64(header + 24) : 0;
+  if (ok) {
+    std::memcpy(nonce_, header + 8, 16);
+    deriveKey(password, key_);
+    unsigned char check[16];
+    keyCheck(key_, nonce_, check);
+    ok = std::memcmp(check, header + 32, 16) == 0 &&
+         static_cast<std::uint64_t>(st.st_size) >= kCipherHeaderSize &&
+         static_cast<std::uint64_t>(st.st_size) - kCipherHeaderSize >= length;
+  }
+  if (!ok) {
+    ::close(fd);
+    std::memset(key_, 0, sizeof key_);
+    return false;
+  }
+  fd_ = fd;
+  length_ = length;
+  position_ = 0;
+  streamPos_ = UINT64_MAX;
+  return true;
+}
+
+void CipherFile::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  length_ = 0;
+  position_ = 0;
+  streamPos_ = UINT64_MAX;
+}
+
+bool CipherFile::startKeystream(std::uint64_t pos) {
+  unsigned char iv[16];
+  counterAt(nonce_, pos / 16, iv);
+  if (EVP_EncryptInit_ex(ctx_, EVP_aes_256_ctr(), nullptr, key_, iv) != 1) return false;
+  // Step into the block so that the next byte enciphered is byte pos.
+  unsigned char skip[16] = {};
+  int outLen = 0;
+  if (pos % 16 && EVP_EncryptUpdate(ctx_, skip, &outLen, skip, static_cast<int>(pos % 16)) != 1) return false;
+  streamPos_ = pos;
+  return true;
+}
+
+std::size_t CipherFile::read(char* out, std::size_t n) {
+  if (fd_ < 0 || position_ >= length_ || n == 0) return 0;
+  std::uint64_t left = length_ - position_;
+  if (n > left) n = static_cast<std::size_t>(left);
+  auto* p = reinterpret_cast<unsigned char*>(out);
+  if (!preadAll(fd_, p, n, kCipherHeaderSize + position_)) return 0;
+  if (streamPos_ != position_ && !startKeystream(position_)) return 0;
+  // CTR is its own inverse; OpenSSL allows the update in place.
+  std::size_t done = 0;
+  while (done < n) {
+    int chunk = static_cast<int>(std::min<std::size_t>(n - done, 1 << 30));
+    int outLen = 0;
+    if (EVP_EncryptUpdate(ctx_, p + done, &outLen, p + done, chunk) != 1) {
+      streamPos_ = UINT64_MAX;
+      return 0;
+    }
+    done += static_cast<std::size_t>(chunk);
+  }
+  position_ += n;
+  streamPos_ = position_;
+  return n;
+}
+
+CipherWriter::CipherWriter() : ctx_(EVP_CIPHER_CTX_new()) {}
+
+CipherWriter::~CipherWriter() {
+  if (fd_ >= 0) ::close(fd_);
+  EVP_CIPHER_CTX_free(ctx_);
+}
+
+bool CipherWriter::writeAll(const unsigned char* p, std::size_t n) {
+  while (n > 0) {
+    ssize_t put = ::write(fd_, p, n);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return ok_ = false;
+    p += put;
+    n -= static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+bool CipherWriter::create(const std::string& path, std::string_view password) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd_ < 0 || !ctx_) return false;
+  unsigned char key[32], nonce[16];
+  deriveKey(password, key);
+  if (RAND_bytes(nonce, sizeof nonce) != 1) return false;
+  unsigned char header[kCipherHeaderSize] = {};
+  std::memcpy(header, kMagic, 4);
+  header[4] = kVersion;
+  std::memcpy(header + 8, nonce, 16);
+  keyCheck(key, nonce, header + 32);
+  length_ = 0;
+  ok_ = EVP_EncryptInit_ex(ctx_, EVP_aes_256_ctr(), nullptr, key, nonce) == 1;
+  return ok_ && writeAll(header, sizeof header);
+}
+
+bool CipherWriter::append(std::string_view data) {
+  if (fd_ < 0 || !ok_) return false;
+  std::vector<unsigned char> buf(std::min<std::size_t>(data.size(), 1 << 20));
+  const auto* in = reinterpret_cast<const unsigned char*>(data.data());
+  for (std::size_t done = 0; done < data.size();) {
+    std::size_t chunk = std::min(buf.size(), data.size() - done);
+    int outLen = 0;
+    if (EVP_EncryptUpdate(ctx_, buf.data(), &outLen, in + done, static_cast<int>(chunk)) != 1) return ok_ = false;
+    if (!writeAll(buf.data(), chunk)) return false;
+    done += chunk;
+  }
+  length_ += data.size();
+  return true;
+}
+
+bool CipherWriter::finish() {
+  if (fd_ < 0) return false;
+  unsigned char len[8];
+  putU64(len, length_);
+  bool ok = ok_ && ::pwrite(fd_, len, 8, 24) == 8;
+  ok = ::close(fd_) == 0 && ok;
+  fd_ = -1;
+  return ok;
+}
+
+}  // namespace kx

@@ -1,0 +1,78 @@
+#include "search/file_sink.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace kx {
+namespace {
+
+constexpr std::size_t kFlushAt = 256 * 1024;
+
+}  // namespace
+
+FileSink::~FileSink() { close(); }
+
+bool FileSink::open(const std::string& path) {
+  close();
+  errno_ = 0;
+  written_ = pending_ = 0;
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd_ < 0) {
+    errno_ = errno;
+    return false;
+  }
+  return true;
+}
+
+void FileSink::add(std::string_view keyword) {
+  if (fd_ < 0 || errno_) return;
+  buf_.append(keyword);
+  buf_.append("\r\n", 2);
+  ++pending_;
+  if (buf_.size() >= kFlushAt) flush();
+}
+
+bool FileSink::flush() {
+  if (fd_ < 0 || errno_) return !errno_;
+  const char* p = buf_.data();
+  std::size_t left = buf_.size();
+  while (left > 0) {
+    ssize_t put = ::write(fd_, p, left);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      errno_ = put < 0 ? errno : ENOSPC;
+      // Count the keywords that reached the file whole.
+      std::size_t done = buf_.size() - left;
+      std::string_view head(buf_.data(), done);
+      for (std::size_t at = head.find("\r\n"); at != std::string_view::npos; at = head.find("\r\n", at + 2))
+        ++written_;
+      buf_.clear();
+      pending_ = 0;
+      return false;
+    }
+    p += put;
+    left -= static_cast<std::size_t>(put);
+  }
+  written_ += pending_;
+  pending_ = 0;
+  buf_.clear();
+  return true;
+}
+
+bool FileSink::close() {
+  if (fd_ < 0) return !errno_;
+  bool ok = flush();
+  if (::close(fd_) != 0 && !errno_) {
+    errno_ = errno;
+    ok = false;
+  }
+  fd_ = -1;
+  return ok;
+}
+
+std::string FileSink::errorText() const { return errno_ ? std::strerror(errno_) : std::string(); }
+
+}  // namespace kx

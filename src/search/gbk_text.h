@@ -1,0 +1,35 @@
+// GBK text measures. A character is what the forward scan counts: a byte of
+// 0x80 or more together with the byte after it, CR LF as one, a lone CR or LF
+// as one, any other byte as one. Positions and counts are 1-based; results
+// are views into the argument and live as long as it does.
+#pragma once
+
+#include <string_view>
+
+namespace kx {
+
+// Number of characters of text. A lead byte left pending at the end is not counted.
+int charCount(std::string_view text);
+
+// The first n characters; empty for n <= 0, the whole text when it is shorter.
+std::string_view leftChars(std::string_view text, int n);
+
+// The last n characters, on the forward scan's boundaries; empty for n <= 0,
+// the whole text when it is shorter.
+std::string_view rightChars(std::string_view text, int n);
+
+// Characters start .. start+count-1; empty when start lies beyond the last
+// character or count <= 0; runs to the end when fewer remain.
+std::string_view midChars(std::string_view text, int start, int count);
+
+// 1-based byte position of the first occurrence of needle that begins on a
+// character boundary of haystack (stepping a byte of 0x80 or more and its
+// partner together), or -1. An empty needle is found at 1 in a non-empty haystack.
+int findText(std::string_view haystack, std::string_view needle);
+
+// Plain-mode predicates over a keyword; n is charCount(query), computed once per run.
+bool matchLeft(std::string_view keyword, std::string_view query, int n);
+bool matchMiddle(std::string_view keyword, std::string_view query);
+bool matchRight(std::string_view keyword, std::string_view query, int n);
+
+}  // namespace kx

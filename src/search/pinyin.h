@@ -1,0 +1,46 @@
+// First-letter pinyin matching and the automatic choice of the letter file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kx {
+
+// The lower-case pinyin initial of a GB2312 Chinese character (the first two
+// bytes of character), or 0 when it has none: ASCII, symbols, full-width
+// forms, radicals, unassigned codes and every other GBK character.
+char pinyinInitialLetter(std::string_view character);
+
+// The same as a text: one letter, or empty.
+std::string pinyinInitial(std::string_view character);
+
+// The 模糊首拼 test: for each of the query's characters in turn, the keyword's
+// character at that place is the same character, or (for a Chinese keyword
+// character) its pinyin initial, or (for an ASCII letter) the same letter,
+// both compared without ASCII case. The rest of the keyword is free.
+bool pinyinPrefixMatch(std::string_view keyword, std::string_view query);
+
+// pinyinPrefixMatch with the query split once for a whole run.
+class PinyinQuery {
+ public:
+  explicit PinyinQuery(std::string_view query);
+
+  // Same result as pinyinPrefixMatch(keyword, query).
+  bool matches(std::string_view keyword) const;
+
+ private:
+  struct Char {
+    std::string bytes;  // the query character as typed
+    std::string folded;  // with ASCII A-Z folded to a-z
+  };
+  std::vector<Char> chars_;
+};
+
+// The letter index a left or pinyin search uses: the pinyin initial of the
+// query's first character (or that character itself), upper-cased, picks
+// "A".."Z" (1..26); an ASCII digit picks "0-9" (27); anything else, and an
+// empty query, keeps letterIndex.
+int autoLetter(std::string_view query, int letterIndex);
+
+}  // namespace kx

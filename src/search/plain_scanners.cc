@@ -1,0 +1,90 @@
+#include "search/plain_scanners.h"
+
+#include <cstring>
+#include <string>
+
+#include "search/gbk_text.h"
+#include "search/pinyin.h"
+
+namespace kx {
+namespace {
+
+// Tests every keyword of the block with pred, one at a time.
+template <typename Pred>
+class PerLineScanner : public LineScanner {
+ public:
+  explicit PerLineScanner(Pred pred) : pred_(std::move(pred)) {}
+
+  bool scan(std::string_view lines, ScanLoop& loop) override {
+    bool going = true;
+    forEachLine(lines, [&](std::string_view keyword) {
+      if (!loop.beforeKeyword()) return going = false;
+      if (pred_(keyword)) loop.match(keyword);
+      return true;
+    });
+    return going;
+  }
+
+ private:
+  Pred pred_;
+};
+
+template <typename Pred>
+std::unique_ptr<LineScanner> perLine(Pred pred) {
+  return std::make_unique<PerLineScanner<Pred>>(std::move(pred));
+}
+
+// 匹配中间 over a whole block: a byte search for the query finds the few lines
+// that can match, and only those get the exact test on character boundaries.
+class MiddleScanner : public LineScanner {
+ public:
+  explicit MiddleScanner(std::string_view query) : query_(query) {}
+
+  bool scan(std::string_view lines, ScanLoop& loop) override {
+    if (!loop.pump()) return false;
+    const char* p = lines.data();
+    const char* const end = p + lines.size();
+    while (p < end) {
+      const void* hit = ::memmem(p, static_cast<std::size_t>(end - p), query_.data(), query_.size());
+      if (!hit) break;
+      const char* at = static_cast<const char*>(hit);
+      const char* lineStart = at;
+      while (lineStart > p && lineStart[-1] != '\n') --lineStart;
+      const char* lf = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+      const char* lineEnd = lf ? lf : end;
+      const char* kwEnd = (lf && lineEnd > lineStart && lineEnd[-1] == '\r') ? lineEnd - 1 : lineEnd;
+      std::string_view keyword(lineStart, static_cast<std::size_t>(kwEnd - lineStart));
+      if (matchMiddle(keyword, query_)) loop.match(keyword);
+      p = lf ? lf + 1 : end;
+    }
+    return true;
+  }
+
+ private:
+  const std::string query_;
+};
+
+}  // namespace
+
+std::unique_ptr<LineScanner> makePlainScanner(MatchMode mode, std::string_view query, int n) {
+  switch (mode) {
+    case MatchMode::MatchLeft:
+      return perLine([q = std::string(query), n](std::string_view kw) { return matchLeft(kw, q, n); });
+    case MatchMode::MatchMiddle:
+      // An empty query is found in every non-empty keyword.
+      if (query.empty()) return perLine([](std::string_view kw) { return !kw.empty(); });
+      return std::make_unique<MiddleScanner>(query);
+    case MatchMode::MatchRight:
+      return perLine([q = std::string(query), n](std::string_view kw) { return matchRight(kw, q, n); });
+    case MatchMode::MatchPinyin:
+      return perLine([pq = PinyinQuery(query)](std::string_view kw) { return pq.matches(kw); });
+    case MatchMode::MatchAll:
+      return perLine([](std::string_view) { return true; });
+    case MatchMode::MatchWildcard:
+    case MatchMode::MatchRegex:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace kx
