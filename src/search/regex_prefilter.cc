@@ -1,0 +1,147 @@
+#include "search/regex_prefilter.h"
+
+#include <cstring>
+
+#include "text/gbk_codec.h"
+
+namespace kx {
+namespace {
+
+bool isAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+unsigned char foldAscii(unsigned char c) { return isAsciiLetter(c) ? static_cast<unsigned char>(c | 0x20) : c; }
+
+// First occurrence of needle in [from, end), or end.
+const char* findBytes(const char* from, const char* end, std::string_view needle) {
+#ifdef __GLIBC__
+  const void* hit = memmem(from, static_cast<std::size_t>(end - from), needle.data(), needle.size());
+  return hit ? static_cast<const char*>(hit) : end;
+#else
+  std::size_t at = std::string_view(from, static_cast<std::size_t>(end - from)).find(needle);
+  return at == std::string_view::npos ? end : from + at;
+#endif
+}
+
+// Code points that more than one GBK byte sequence decodes to: a byte search
+// for one encoding would miss the other.
+const std::vector<bool>& multiplyEncoded() {
+  static const std::vector<bool> table = [] {
+    std::vector<unsigned char> seen(0x10000, 0);
+    auto note = [&seen](char32_t cp) {
+      if (cp < 0x10000 && seen[cp] < 2) ++seen[cp];
+    };
+    for (int b = 0; b <= 0x80; ++b) note(gbkCharToUnicode(static_cast<unsigned char>(b), -1));
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+      for (int trail = 0x40; trail <= 0xFE; ++trail) note(gbkCharToUnicode(static_cast<unsigned char>(lead), trail));
+    }
+    std::vector<bool> result(0x10000, false);
+    for (std::size_t i = 0; i < seen.size(); ++i) result[i] = seen[i] > 1;
+    return result;
+  }();
+  return table;
+}
+
+// Non-ASCII characters that surely have no case partner: the CJK blocks,
+// punctuation, symbols, kana, the private use area and the full-width forms
+// that are not letters.
+bool isCaseless(char16_t c) {
+  return (c >= 0x2000 && c <= 0x206F) || (c >= 0x2190 && c <= 0x21FF) || (c >= 0x2500 && c <= 0x25FF) ||
+         (c >= 0x3000 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+         (c >= 0xE000 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF01 && c <= 0xFF20) ||
+         (c >= 0xFF3B && c <= 0xFF40) || (c >= 0xFF5B && c <= 0xFF65);
+}
+
+// Appends the GBK bytes of c when a byte search for them is safe.
+bool appendSearchable(char16_t c, bool ignoreCase, std::string& out) {
+  if (c == 0xFFFD || multiplyEncoded()[c]) return false;
+  if (ignoreCase && c >= 0x80 && !isCaseless(c)) return false;
+  char bytes[2];
+  int n = unicodeToGbk(c, bytes);
+  if (n == 0) return false;
+  out.append(bytes, static_cast<std::size_t>(n));
+  return true;
+}
+
+}  // namespace
+
+LiteralPrefilter::LiteralPrefilter(std::string needle, bool foldAscii) : needle_(std::move(needle)), fold_(false) {
+  if (foldAscii) {
+    for (char c : needle_) fold_ = fold_ || isAsciiLetter(static_cast<unsigned char>(c));
+  }
+  if (!fold_) {
+    anchor_ = needle_;
+    return;
+  }
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= needle_.size(); ++i) {
+    if (i == needle_.size() || isAsciiLetter(static_cast<unsigned char>(needle_[i]))) {
+      if (i - start > anchor_.size()) {
+        anchor_ = needle_.substr(start, i - start);
+        anchorOffset_ = start;
+      }
+      start = i + 1;
+    }
+  }
+}
+
+bool LiteralPrefilter::equalsAt(const char* p) const {
+  for (std::size_t i = 0; i < needle_.size(); ++i) {
+    if (foldAscii(static_cast<unsigned char>(p[i])) != foldAscii(static_cast<unsigned char>(needle_[i]))) return false;
+  }
+  return true;
+}
+
+const char* LiteralPrefilter::find(const char* from, const char* end) const {
+  if (static_cast<std::size_t>(end - from) < needle_.size()) return end;
+  const char* lastStart = end - needle_.size();
+  if (!fold_) return findBytes(from, end, needle_);
+  if (anchor_.size() >= 2) {
+    const char* p = from + anchorOffset_;
+    while (p <= lastStart + anchorOffset_) {
+      const char* hit = findBytes(p, end, anchor_);
+      if (hit == end) return end;
+      const char* start = hit - anchorOffset_;
+      if (start > lastStart) return end;
+      if (equalsAt(start)) return start;
+      p = hit + 1;
+    }
+    return end;
+  }
+  // Mostly letters: look for the first byte in either case, remembering the
+  // next occurrence of each case so no stretch is searched twice.
+  const unsigned char first = static_cast<unsigned char>(needle_[0]);
+  const int lower = foldAscii(first);
+  const int upper = isAsciiLetter(first) ? (lower & ~0x20) : lower;
+  const char* nextLower = from;
+  const char* nextUpper = (upper != lower) ? from : end;
+  auto advance = [lastStart, end](const char* p, int byte) {
+    if (p > lastStart) return end;
+    const void* hit = std::memchr(p, byte, static_cast<std::size_t>(lastStart - p) + 1);
+    return hit ? static_cast<const char*>(hit) : end;
+  };
+  nextLower = advance(nextLower, lower);
+  if (upper != lower) nextUpper = advance(nextUpper, upper);
+  while (nextLower != end || nextUpper != end) {
+    const char* hit = nextLower < nextUpper ? nextLower : nextUpper;
+    if (equalsAt(hit)) return hit;
+    if (hit == nextLower) nextLower = advance(hit + 1, lower);
+    if (hit == nextUpper) nextUpper = advance(hit + 1, upper);
+  }
+  return end;
+}
+
+std::optional<LiteralPrefilter> choosePrefilter(const std::vector<std::u16string>& runs, bool ignoreCase) {
+  std::string best;
+  for (const std::u16string& run : runs) {
+    std::string piece;
+    for (char16_t c : run) {
+      if (appendSearchable(c, ignoreCase, piece)) continue;
+      if (piece.size() > best.size()) best = piece;
+      piece.clear();
+    }
+    if (piece.size() > best.size()) best = piece;
+  }
+  if (best.size() < 2) return std::nullopt;
+  return LiteralPrefilter(std::move(best), ignoreCase);
+}
+
+}  // namespace kx

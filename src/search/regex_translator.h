@@ -1,0 +1,41 @@
+// Rewrites a pattern of the ECMAScript-style dialect the search modes accept
+// (the legacy, non-Unicode dialect of web browsers: identity escapes, octal
+// escapes, literal braces) into PCRE2 syntax of the same meaning, so that
+// PCRE2's own dialect (\A, \Q, (?i), possessive quantifiers, POSIX classes...)
+// never leaks into the user's pattern. It also finds the literal text every
+// match must contain, which lets a search skip lines cheaply.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kx {
+
+struct TranslatedRegex {
+  // The PCRE2 pattern (UTF-16), to be compiled with PCRE2_UTF,
+  // PCRE2_MATCH_UNSET_BACKREF, PCRE2_ALLOW_EMPTY_CLASS and a CR/LF newline
+  // convention. Empty when error is set.
+  std::u16string pcre;
+  // Runs of literal characters at the top level of a pattern without
+  // top-level alternation; every match contains each of them exactly (up to
+  // case when matching ignores case). Empty when none is certain.
+  std::vector<std::u16string> requiredRuns;
+  // Why the pattern is not valid in the dialect, and the 0-based offset (in
+  // UTF-16 code units of the source) where the problem was seen.
+  std::string error;
+  std::size_t errorOffset = 0;
+  // (offset in pcre, offset in source) at the start of every term, ascending.
+  std::vector<std::pair<std::size_t, std::size_t>> sourceOffsets;
+
+  // The source offset of the term that produced pcre[pcreOffset], so that an
+  // error PCRE2 reports can point into the pattern the user wrote.
+  std::size_t sourceOffsetOf(std::size_t pcreOffset) const;
+};
+
+// Translates source, a pattern in UTF-16 code units as the dialect reads it.
+TranslatedRegex translateRegex(std::u16string_view source);
+
+}  // namespace kx
