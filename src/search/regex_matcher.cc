@@ -109,8 +109,9 @@ void RegexMatcher::compile() {
   }
   uint32_t options = PCRE2_UTF | PCRE2_MATCH_UNSET_BACKREF | PCRE2_ALLOW_EMPTY_CLASS | PCRE2_NEVER_BACKSLASH_C;
   if (cachedMask_ & kIgnoreCase) options |= PCRE2_CASELESS;
-  // Without Multiline, $ matches only at the very end, not before a final newline.
-  options |= (cachedMask_ & kMultiline) ? PCRE2_MULTILINE : PCRE2_DOLLAR_ENDONLY;
+  // With Multiline, ^ also matches after a newline that ends the text; without
+  // it, $ matches only at the very end, not before a final newline.
+  options |= (cachedMask_ & kMultiline) ? PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX : PCRE2_DOLLAR_ENDONLY;
 
   int errorCode = 0;
   PCRE2_SIZE errorAt = 0;
