@@ -1,0 +1,59 @@
+// Helpers shared by the test suites.
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "text/gbk_codec.h"
+
+namespace kx::test {
+
+// The GBK bytes of a UTF-8 literal; the test fails loudly on a character GBK cannot hold.
+inline std::string gbk(std::string_view utf8) {
+  auto bytes = utf8ToGbk(utf8);
+  if (!bytes) throw std::runtime_error("not GBK: " + std::string(utf8));
+  return *bytes;
+}
+
+inline std::string gbk(const char8_t* utf8) { return gbk(std::string_view(reinterpret_cast<const char*>(utf8))); }
+
+// A fresh directory under the system's temporary folder, removed with the object.
+class TempDir {
+ public:
+  TempDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "kestrix-test-XXXXXX").string();
+    path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+ private:
+  std::string path_;
+};
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+inline void writeFile(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+}  // namespace kx::test
