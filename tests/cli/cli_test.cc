@@ -1,0 +1,102 @@
+// kestrix-cli end to end: pack a small store, then search it as a user would.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "support/test_util.h"
+
+namespace kx {
+namespace {
+
+using test::gbk;
+using test::TempDir;
+
+struct Result {
+  int code;
+  std::string out;
+};
+
+// Runs kestrix-cli with args (shell words), standard input from stdinFile
+// when given, and returns its exit code and standard output.
+Result cli(const std::string& args, const std::string& stdinFile = "") {
+  std::string cmd = std::string(KX_BIN_DIR) + "/kestrix-cli " + args + " 2>/dev/null";
+  if (!stdinFile.empty()) cmd += " < " + stdinFile;
+  std::string out;
+  std::FILE* p = ::popen(cmd.c_str(), "r");
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  int status = ::pclose(p);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::writeFile(dir_.file("words.txt"),
+                    "阿迪达斯 男式鞋\n阿迪王\nNike 男式跑鞋\nnike air\n3D眼镜\n【正品】耐克\n调料\n\n男式衬衫\r\n");
+    test::writeFile(dir_.file("shops.txt"), "耐克旗舰店\n阿迪专卖店\n");
+    ASSERT_EQ(cli("pack --output " + data() + " --category product " + dir_.file("words.txt")).code, 0);
+    ASSERT_EQ(cli("pack --output " + data() + " --category store -", dir_.file("shops.txt")).code, 0);
+  }
+  std::string data() const { return dir_.file("data"); }
+  std::string search(const std::string& args) { return "search --data " + data() + " " + args; }
+
+  TempDir dir_;
+};
+
+TEST_F(CliTest, EveryPlainModeAndPinyin) {
+  EXPECT_EQ(cli(search("阿迪")).out, "阿迪达斯 男式鞋\n阿迪王\n");
+  EXPECT_EQ(cli(search("--mode middle 男式")).out, "阿迪达斯 男式鞋\nNike 男式跑鞋\n男式衬衫\n");
+  EXPECT_EQ(cli(search("--mode right 鞋")).out, "阿迪达斯 男式鞋\nNike 男式跑鞋\n");
+  EXPECT_EQ(cli(search("--mode pinyin adds")).out, "阿迪达斯 男式鞋\n");
+  EXPECT_EQ(cli(search("--mode pinyin nike")).out, "Nike 男式跑鞋\nnike air\n");
+  EXPECT_EQ(cli(search("--mode left nike")).out, "nike air\n");  // left is case-sensitive
+  EXPECT_EQ(cli(search("--mode all --count")).out, "8\n");
+  EXPECT_EQ(cli(search("--category store --mode all")).out, "阿迪专卖店\n耐克旗舰店\n");
+  EXPECT_EQ(cli(search("--mode pinyin 3dyj")).out, "3D眼镜\n");
+  // The symbol-led keyword was placed under its first letter (正 -> Z) and is found from "all".
+  EXPECT_EQ(cli(search("【")).out, "【正品】耐克\n");
+  EXPECT_EQ(cli(search("--letter A --mode middle 耐克")).out, "");
+  EXPECT_EQ(cli(search("zzz")).code, 0);  // no matches is not an error
+}
+
+TEST_F(CliTest, ExportFileAndCountsFile) {
+  const std::string out = dir_.file("out.txt");
+  test::writeFile(out, "previous content");
+  ASSERT_EQ(cli(search("--mode middle --output " + out + " 男式")).code, 0);
+  EXPECT_EQ(test::readFile(out), gbk(u8"阿迪达斯 男式鞋\r\nNike 男式跑鞋\r\n男式衬衫\r\n"));
+  const std::string counts = test::readFile(data() + "/词数.ini");
+  EXPECT_NE(counts.find(gbk(u8"[商品词数]\r\n")), std::string::npos);
+  EXPECT_NE(counts.find(gbk(u8"[店铺词数]\r\n")), std::string::npos);  // pack kept the other section
+  EXPECT_NE(counts.find("all=8\r\n"), std::string::npos);
+  EXPECT_NE(counts.find("all=2\r\n"), std::string::npos);
+}
+
+TEST_F(CliTest, DumpGivesTheLetterFileBack) {
+  const std::string out = dir_.file("a.txt");
+  ASSERT_EQ(cli("dump --data " + data() + " --letter A --output " + out).code, 0);
+  EXPECT_EQ(test::readFile(out), gbk(u8"阿迪达斯 男式鞋\r\n阿迪王\r\n"));
+}
+
+TEST_F(CliTest, UsageAndIoErrors) {
+  EXPECT_EQ(cli(search("--mode sideways x")).code, 2);
+  EXPECT_EQ(cli(search("--letter AB x")).code, 2);
+  EXPECT_EQ(cli(search("--category shop x")).code, 2);
+  EXPECT_EQ(cli(search("--bogus x")).code, 2);
+  EXPECT_EQ(cli(search("")).code, 2);        // no query
+  EXPECT_EQ(cli(search("'鞋😀'")).code, 2);  // GBK cannot hold the emoji
+  EXPECT_EQ(cli(search("--output")).code, 2);  // option without its value
+  EXPECT_EQ(cli("frobnicate").code, 2);
+  EXPECT_EQ(cli(search("-- --mode")).code, 0);  // after -- everything is the query
+  EXPECT_EQ(cli(search("--output /nonexistent-dir/out.txt 阿")).code, 1);
+  EXPECT_EQ(cli("search --data " + dir_.file("nowhere") + " 阿").code, 1);
+  EXPECT_EQ(cli("pack --output " + data() + " --category product " + dir_.file("missing.txt")).code, 1);
+  EXPECT_EQ(cli("pack --category product x").code, 2);
+  EXPECT_EQ(cli("search --help").code, 0);
+  EXPECT_EQ(cli("pack --help").code, 0);
+}
+
+}  // namespace
+}  // namespace kx
