@@ -13,16 +13,13 @@
 #include <vector>
 
 #include "search/regex_matcher.h"
+#include "support/test_util.h"
 #include "text/gbk_codec.h"
 
 namespace kx {
 namespace {
 
-std::string gbk(std::string_view utf8) {
-  auto bytes = utf8ToGbk(utf8);
-  EXPECT_TRUE(bytes.has_value()) << utf8;
-  return bytes.value_or("");
-}
+using test::gbk;
 
 // A JSON string of the UTF-16 code units of a GBK text, as the matcher sees them.
 std::string jsonString(std::string_view gbkText) {
