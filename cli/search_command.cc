@@ -165,6 +165,7 @@ class StdoutSink : public ResultSink {
 class CountSink : public ResultSink {
  public:
   void add(std::string_view) override {}
+  void addLines(std::string_view, long) override {}
 };
 
 // Names the letter files the run reads that are missing or did not open.

@@ -35,6 +35,13 @@ void FileSink::add(std::string_view keyword) {
   if (buf_.size() >= kFlushAt) flush();
 }
 
+void FileSink::addLines(std::string_view lines, long count) {
+  if (fd_ < 0 || errno_) return;
+  buf_.append(lines);
+  pending_ += static_cast<std::uint64_t>(count);
+  if (buf_.size() >= kFlushAt) flush();
+}
+
 bool FileSink::flush() {
   if (fd_ < 0 || errno_) return !errno_;
   const char* p = buf_.data();

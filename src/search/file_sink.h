@@ -27,6 +27,7 @@ class FileSink : public ResultSink {
   // run leaves every match in the file. After a write error further keywords
   // are dropped and counted nowhere.
   void add(std::string_view keyword) override;
+  void addLines(std::string_view lines, long count) override;
 
   // Writes the buffer through. Returns false once any write has failed.
   bool flush();

@@ -96,17 +96,31 @@ int findText(std::string_view haystack, std::string_view needle) {
 
 bool matchLeft(std::string_view keyword, std::string_view query, int n) {
   // Cheap rejection first; the exact test only where the bytes agree.
-  if (keyword.size() < query.size() || std::memcmp(keyword.data(), query.data(), query.size()) != 0) return false;
+  if (keyword.size() < query.size()) return false;
+  if (!query.empty() && (keyword[0] != query[0] || std::memcmp(keyword.data(), query.data(), query.size()) != 0))
+    return false;
   return leftChars(keyword, n) == query;
 }
 
 bool matchMiddle(std::string_view keyword, std::string_view query) { return findText(keyword, query) != -1; }
 
 bool matchRight(std::string_view keyword, std::string_view query, int n) {
-  if (keyword.size() < query.size() ||
-      std::memcmp(keyword.data() + keyword.size() - query.size(), query.data(), query.size()) != 0)
-    return false;
-  return rightChars(keyword, n) == query;
+  if (n <= 0) return query.empty();  // rightChars(keyword, 0) is empty
+  if (keyword.size() < query.size()) return false;
+  const std::size_t p = keyword.size() - query.size();
+  if (keyword.back() != query.back() || std::memcmp(keyword.data() + p, query.data(), query.size()) != 0) return false;
+  if (p == 0) return true;  // the keyword is the query
+  // rightChars(keyword, n) == query exactly when a character ends right before
+  // p, with n characters after it: one scan instead of two.
+  CharScan scan(keyword);
+  int countAtP = -1;
+  while (!scan.done()) {
+    const std::size_t i = scan.pos();
+    const int before = scan.count();
+    const int after = scan.step();
+    if (i + 1 == p) countAtP = after > before ? after : -1;
+  }
+  return countAtP >= 0 && scan.count() - countAtP == n;
 }
 
 }  // namespace kx

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <memory>
 #include <string_view>
 
@@ -37,6 +40,13 @@ class ScanLoop {
     sink_.add(keyword);
   }
 
+  // Counts count matches and hands them to the sink at once: lines holds
+  // them in the export format (see countExportLines).
+  void matchLines(std::string_view lines, long count) {
+    state_.matchCount += static_cast<std::int32_t>(count);
+    sink_.addLines(lines, count);
+  }
+
   static constexpr int kPumpEvery = 64;
 
  private:
@@ -47,19 +57,40 @@ class ScanLoop {
 };
 
 // Splits a block of whole lines into keywords: each line without its LF and
-// without one CR directly before it. The last line may lack its LF.
+// without one CR directly before it. The last line may lack its LF. fn returns
+// false to stop. LFs are found 16 bytes at a time, since keywords are short.
 template <typename Fn>
 inline void forEachLine(std::string_view lines, Fn fn) {
-  const char* p = lines.data();
-  const char* const end = p + lines.size();
-  while (p < end) {
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    const char* stop = lf ? lf : end;
-    const char* kwEnd = (lf && stop > p && stop[-1] == '\r') ? stop - 1 : stop;
-    if (!fn(std::string_view(p, static_cast<std::size_t>(kwEnd - p)))) return;
-    p = lf ? lf + 1 : end;
+  const char* const base = lines.data();
+  const std::size_t n = lines.size();
+  std::size_t start = 0;
+  auto emit = [&](std::size_t lf) {
+    const std::size_t end = (lf > start && base[lf - 1] == '\r') ? lf - 1 : lf;
+    const bool more = fn(std::string_view(base + start, end - start));
+    start = lf + 1;
+    return more;
+  };
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; i + 16 <= n; i += 16) {
+    unsigned mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i)), lf)));
+    while (mask) {
+      if (!emit(i + static_cast<std::size_t>(__builtin_ctz(mask)))) return;
+      mask &= mask - 1;
+    }
   }
+#endif
+  for (; i < n; ++i) {
+    if (base[i] == '\n' && !emit(i)) return;
+  }
+  if (start < n) fn(std::string_view(base + start, n - start));
 }
+
+// The number of keywords in a block of whole lines when it is already in the
+// export format (every line ends in CR LF, the last one too); -1 otherwise.
+long countExportLines(std::string_view lines);
 
 class LineScanner {
  public:

@@ -5,6 +5,7 @@
 
 #include "search/gbk_text.h"
 #include "search/pinyin.h"
+#include "search/substring_search.h"
 
 namespace kx {
 namespace {
@@ -38,30 +39,47 @@ std::unique_ptr<LineScanner> perLine(Pred pred) {
 // that can match, and only those get the exact test on character boundaries.
 class MiddleScanner : public LineScanner {
  public:
-  explicit MiddleScanner(std::string_view query) : query_(query) {}
+  explicit MiddleScanner(std::string_view query) : searcher_(query) {}
 
   bool scan(std::string_view lines, ScanLoop& loop) override {
     if (!loop.pump()) return false;
     const char* p = lines.data();
     const char* const end = p + lines.size();
     while (p < end) {
-      const void* hit = ::memmem(p, static_cast<std::size_t>(end - p), query_.data(), query_.size());
-      if (!hit) break;
-      const char* at = static_cast<const char*>(hit);
+      const char* at = searcher_.find(p, end);
+      if (!at) break;
       const char* lineStart = at;
       while (lineStart > p && lineStart[-1] != '\n') --lineStart;
       const char* lf = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
       const char* lineEnd = lf ? lf : end;
       const char* kwEnd = (lf && lineEnd > lineStart && lineEnd[-1] == '\r') ? lineEnd - 1 : lineEnd;
       std::string_view keyword(lineStart, static_cast<std::size_t>(kwEnd - lineStart));
-      if (matchMiddle(keyword, query_)) loop.match(keyword);
+      if (matchMiddle(keyword, searcher_.needle())) loop.match(keyword);
       p = lf ? lf + 1 : end;
     }
     return true;
   }
 
  private:
-  const std::string query_;
+  const SubstringSearcher searcher_;
+};
+
+// 全部输出: a block already in the export format goes to the sink whole.
+class AllScanner : public LineScanner {
+ public:
+  bool scan(std::string_view lines, ScanLoop& loop) override {
+    if (!loop.pump()) return false;
+    const long count = countExportLines(lines);
+    if (count >= 0) {
+      loop.matchLines(lines, count);
+      return true;
+    }
+    forEachLine(lines, [&](std::string_view keyword) {
+      loop.match(keyword);
+      return true;
+    });
+    return true;
+  }
 };
 
 }  // namespace
@@ -79,7 +97,7 @@ std::unique_ptr<LineScanner> makePlainScanner(MatchMode mode, std::string_view q
     case MatchMode::MatchPinyin:
       return perLine([pq = PinyinQuery(query)](std::string_view kw) { return pq.matches(kw); });
     case MatchMode::MatchAll:
-      return perLine([](std::string_view) { return true; });
+      return std::make_unique<AllScanner>();
     case MatchMode::MatchWildcard:
     case MatchMode::MatchRegex:
       break;

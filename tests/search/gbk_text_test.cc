@@ -86,3 +86,31 @@ TEST(PlainPredicates, HelpTextExamplesAndCase) {
 
 }  // namespace
 }  // namespace kx
+
+namespace kx {
+namespace {
+
+// The fast predicates against their definitions on random GBK-ish texts.
+TEST(PlainPredicates, AgreeWithTheMeasuresOnRandomTexts) {
+  const char alphabet[] = {'a', 'b', '\r', '\n', ' ', '\x5C', '\xB0', '\xA2', '\xD5', '\x80', '\xFF'};
+  unsigned seed = 7;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+  auto randomText = [&](std::size_t maxLen) {
+    std::string s(next() % (maxLen + 1), '\0');
+    for (char& c : s) c = alphabet[next() % sizeof alphabet];
+    return s;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const std::string keyword = randomText(9);
+    // Queries cut from the keyword make matches likely.
+    std::string query = next() % 2 ? randomText(3) : keyword.substr(next() % (keyword.size() + 1));
+    const int n = charCount(query);
+    EXPECT_EQ(matchRight(keyword, query, n), rightChars(keyword, n) == query) << i;
+    std::string head = keyword.substr(0, next() % (keyword.size() + 1));
+    const int nh = charCount(head);
+    EXPECT_EQ(matchLeft(keyword, head, nh), leftChars(keyword, nh) == head) << i;
+  }
+}
+
+}  // namespace
+}  // namespace kx

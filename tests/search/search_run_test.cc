@@ -135,8 +135,8 @@ TEST_F(SearchRunTest, StopEndsTheRunBeforeTheNextKeyword) {
     RecordingSink sink(state_);
     std::size_t matchesAtStop = 0;
     int calls = 0;
-    // The middle scanner skips lines in bulk and lets events run once per block.
-    const int stopAt = mode == MatchMode::MatchMiddle ? 1 : 10;
+    // The middle and all scanners take lines in bulk and let events run once per block.
+    const int stopAt = mode == MatchMode::MatchMiddle || mode == MatchMode::MatchAll ? 1 : 10;
     view_.onPump = [&] {
       if (state_.progressText == progressFor("K") && ++calls == stopAt && !state_.stopRequested) {
         state_.stopRequested = true;
