@@ -35,11 +35,13 @@ std::unique_ptr<LineScanner> perLine(Pred pred) {
   return std::make_unique<PerLineScanner<Pred>>(std::move(pred));
 }
 
-// 匹配中间 over a whole block: a byte search for the query finds the few lines
-// that can match, and only those get the exact test on character boundaries.
-class MiddleScanner : public LineScanner {
+// The literal modes over a whole block: every keyword that can match holds
+// the query, so a byte search for it finds the few candidate lines, and only
+// those get the mode's exact test on character boundaries.
+template <typename Pred>
+class LiteralScanner : public LineScanner {
  public:
-  explicit MiddleScanner(std::string_view query) : searcher_(query) {}
+  LiteralScanner(std::string_view query, Pred pred) : searcher_(query), pred_(std::move(pred)) {}
 
   bool scan(std::string_view lines, ScanLoop& loop) override {
     if (!loop.pump()) return false;
@@ -54,7 +56,7 @@ class MiddleScanner : public LineScanner {
       const char* lineEnd = lf ? lf : end;
       const char* kwEnd = (lf && lineEnd > lineStart && lineEnd[-1] == '\r') ? lineEnd - 1 : lineEnd;
       std::string_view keyword(lineStart, static_cast<std::size_t>(kwEnd - lineStart));
-      if (matchMiddle(keyword, searcher_.needle())) loop.match(keyword);
+      if (pred_(keyword, searcher_.needle())) loop.match(keyword);
       p = lf ? lf + 1 : end;
     }
     return true;
@@ -62,7 +64,13 @@ class MiddleScanner : public LineScanner {
 
  private:
   const SubstringSearcher searcher_;
+  Pred pred_;
 };
+
+template <typename Pred>
+std::unique_ptr<LineScanner> literal(std::string_view query, Pred pred) {
+  return std::make_unique<LiteralScanner<Pred>>(query, std::move(pred));
+}
 
 // 全部输出: a block already in the export format goes to the sink whole.
 class AllScanner : public LineScanner {
@@ -86,14 +94,17 @@ class AllScanner : public LineScanner {
 
 std::unique_ptr<LineScanner> makePlainScanner(MatchMode mode, std::string_view query, int n) {
   switch (mode) {
+    // An empty query is in every keyword: left and right then take all of
+    // them, middle every non-empty one.
     case MatchMode::MatchLeft:
-      return perLine([q = std::string(query), n](std::string_view kw) { return matchLeft(kw, q, n); });
+      if (query.empty()) return perLine([](std::string_view) { return true; });
+      return literal(query, [n](std::string_view kw, std::string_view q) { return matchLeft(kw, q, n); });
     case MatchMode::MatchMiddle:
-      // An empty query is found in every non-empty keyword.
       if (query.empty()) return perLine([](std::string_view kw) { return !kw.empty(); });
-      return std::make_unique<MiddleScanner>(query);
+      return literal(query, [](std::string_view kw, std::string_view q) { return matchMiddle(kw, q); });
     case MatchMode::MatchRight:
-      return perLine([q = std::string(query), n](std::string_view kw) { return matchRight(kw, q, n); });
+      if (query.empty()) return perLine([](std::string_view) { return true; });
+      return literal(query, [n](std::string_view kw, std::string_view q) { return matchRight(kw, q, n); });
     case MatchMode::MatchPinyin:
       return perLine([pq = PinyinQuery(query)](std::string_view kw) { return pq.matches(kw); });
     case MatchMode::MatchAll:

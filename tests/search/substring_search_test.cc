@@ -57,14 +57,20 @@ TEST(PlainScanners, BlockScansEqualTheLineByLineDefinitions) {
       block += kw + (rng() % 4 ? "\r\n" : "\n");
     }
     for (const char* q : {"a", "\xA2\xB5", "\xB0\xA2", "b a", ""}) {
-      for (MatchMode mode : {MatchMode::MatchMiddle, MatchMode::MatchAll}) {
+      for (MatchMode mode : {MatchMode::MatchLeft, MatchMode::MatchMiddle, MatchMode::MatchRight, MatchMode::MatchAll}) {
         Collect c;
         RunState state;
         ScanLoop loop(c, state, c);
         makePlainScanner(mode, q, charCount(q))->scan(block, loop);
         std::vector<std::string> want;
-        for (const auto& kw : keywords)
-          if (mode == MatchMode::MatchAll || matchMiddle(kw, q)) want.push_back(kw);
+        const int n = charCount(q);
+        for (const auto& kw : keywords) {
+          const bool hit = mode == MatchMode::MatchAll      ? true
+                           : mode == MatchMode::MatchMiddle ? findText(kw, q) != -1
+                           : mode == MatchMode::MatchLeft   ? leftChars(kw, n) == q
+                                                            : rightChars(kw, n) == q;
+          if (hit) want.push_back(kw);
+        }
         EXPECT_EQ(c.got, want) << round << " " << static_cast<int>(mode);
         EXPECT_EQ(state.matchCount, static_cast<int>(want.size()));
       }
