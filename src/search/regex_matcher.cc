@@ -3,7 +3,9 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "search/regex_translator.h"
 #include "text/gbk_codec.h"
@@ -98,6 +100,7 @@ void RegexMatcher::compile() {
   errorText_.clear();
   errorOffset_ = 0;
   prefilter_.reset();
+  lineStartKnown_ = false;
   if (!engine_) return;
   engine_->dropCode();
 
@@ -130,13 +133,52 @@ void RegexMatcher::compile() {
   }
   engine_->jit = pcre2_jit_compile(engine_->code, PCRE2_JIT_COMPLETE) == 0;
   prefilter_ = choosePrefilter(translated.requiredRuns, (cachedMask_ & kIgnoreCase) != 0);
+  noteLineStart(translated.lineStart);
 }
 
-int RegexMatcher::matchAt(std::size_t offset) {
-  const auto* subject = reinterpret_cast<PCRE2_SPTR>(utf16_.data());
-  int rc = engine_->jit ? pcre2_jit_match(engine_->code, subject, utf16_.size(), offset, PCRE2_NO_UTF_CHECK,
+void RegexMatcher::noteLineStart(const std::optional<LineStartCharacters>& lineStart) {
+  if (!lineStart) return;
+  const bool ignoreCase = (cachedMask_ & kIgnoreCase) != 0;
+  // Under case folding a non-ASCII member may pair with an ASCII letter
+  // (KELVIN SIGN with k); such classes get no shortcut.
+  if (ignoreCase && lineStart->nonAscii) return;
+  std::bitset<128> members = lineStart->ascii;
+  bool nonAscii = lineStart->nonAscii;
+  if (ignoreCase) {
+    for (int c = 'a'; c <= 'z'; ++c) {
+      const bool either = members[static_cast<std::size_t>(c)] || members[static_cast<std::size_t>(c - 32)];
+      members[static_cast<std::size_t>(c)] = either;
+      members[static_cast<std::size_t>(c - 32)] = either;
+    }
+    // k and s have non-ASCII partners (KELVIN SIGN, LONG S), which matter
+    // only if a GBK text can hold them.
+    char bytes[2];
+    nonAscii = nonAscii || (members['k'] && unicodeToGbk(0x212A, bytes) != 0) ||
+               (members['s'] && unicodeToGbk(0x017F, bytes) != 0);
+  }
+  if (lineStart->negated) {
+    members.flip();
+    nonAscii = true;
+  }
+  lineStartKnown_ = true;
+  lineStartAscii_ = members;
+  lineStartNonAscii_ = nonAscii;
+}
+
+bool RegexMatcher::ruledOutByFirstCharacter(std::string_view keyword) const {
+  if (!lineStartKnown_) return false;
+  if (keyword.empty()) return true;  // a match needs a first character
+  const auto first = static_cast<unsigned char>(keyword[0]);
+  if (first < 0x80 ? lineStartAscii_[first] : lineStartNonAscii_) return false;
+  // Another line start inside the keyword would give the pattern another chance.
+  return std::memchr(keyword.data(), '\r', keyword.size()) == nullptr &&
+         std::memchr(keyword.data(), '\n', keyword.size()) == nullptr;
+}
+int RegexMatcher::matchAt(std::u16string_view subject, std::size_t offset) {
+  const auto* units = reinterpret_cast<PCRE2_SPTR>(subject.data());
+  int rc = engine_->jit ? pcre2_jit_match(engine_->code, units, subject.size(), offset, PCRE2_NO_UTF_CHECK,
                                           engine_->matchData, engine_->matchContext)
-                        : pcre2_match(engine_->code, subject, utf16_.size(), offset, PCRE2_NO_UTF_CHECK,
+                        : pcre2_match(engine_->code, units, subject.size(), offset, PCRE2_NO_UTF_CHECK,
                                       engine_->matchData, engine_->matchContext);
   if (rc == PCRE2_ERROR_NOMATCH) return 0;
   if (rc < 0 && isLimitError(rc)) ++limitHits_;
@@ -144,21 +186,18 @@ int RegexMatcher::matchAt(std::size_t offset) {
 }
 
 bool RegexMatcher::matches(std::string_view keyword) {
-  if (!engine_ || !engine_->code) return false;
-  utf16_.clear();
-  appendGbkAsUtf16(keyword, utf16_);
-  return matchAt(0) > 0;
+  if (!engine_ || !engine_->code || ruledOutByFirstCharacter(keyword)) return false;
+  return matchAt(subject_.convert(keyword), 0) > 0;
 }
 
 int RegexMatcher::countMatches(std::string_view text) {
   if (!(cachedMask_ & kGlobal)) return matches(text) ? 1 : 0;
   if (!engine_ || !engine_->code) return 0;
-  utf16_.clear();
-  appendGbkAsUtf16(text, utf16_);
+  const std::u16string_view subject = subject_.convert(text);
   int count = 0;
   std::size_t offset = 0;
-  while (offset <= utf16_.size()) {
-    int rc = matchAt(offset);
+  while (offset <= subject.size()) {
+    int rc = matchAt(subject, offset);
     if (rc < 0) return 0;  // the whole call failed
     if (rc == 0) break;
     ++count;

@@ -7,6 +7,7 @@
 // is stored in one byte or two.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -16,6 +17,8 @@
 
 #include "search/line_scanner.h"
 #include "search/regex_prefilter.h"
+#include "search/regex_subject.h"
+#include "search/regex_translator.h"
 #include "search/wildcard.h"
 
 namespace kx {
@@ -83,8 +86,10 @@ class RegexMatcher {
   struct Engine;
 
   void compile();
-  // Runs the engine on utf16_ from offset; >0 match, 0 none, <0 failure.
-  int matchAt(std::size_t offset);
+  void noteLineStart(const std::optional<LineStartCharacters>& lineStart);
+  bool ruledOutByFirstCharacter(std::string_view keyword) const;
+  // Runs the engine on subject from offset; >0 match, 0 none, <0 failure.
+  int matchAt(std::u16string_view subject, std::size_t offset);
 
   std::unique_ptr<Engine> engine_;
   std::string cachedPattern_;  // last non-empty pattern set, GBK
@@ -93,7 +98,13 @@ class RegexMatcher {
   std::size_t errorOffset_ = 0;
   std::int64_t limitHits_ = 0;
   std::optional<LiteralPrefilter> prefilter_;
-  std::u16string utf16_;  // conversion buffer, reused for every text
+  Utf16Subject subject_;  // conversion buffer, reused for every text
+  // For a pattern that matches only at line starts and only from a known set
+  // of first characters: lets a one-line keyword be rejected from its first
+  // byte, without conversion. Off when the pattern is not of that kind.
+  bool lineStartKnown_ = false;
+  std::bitset<128> lineStartAscii_;  // ASCII first characters, after case folding
+  bool lineStartNonAscii_ = false;   // whether a non-ASCII character may begin a match
 };
 
 // The scanner of the wildcard and regex modes over matcher's current pattern:

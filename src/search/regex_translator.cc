@@ -60,7 +60,10 @@ class Translator {
     endRun();
     result.pcre = std::move(out_);
     result.sourceOffsets = std::move(offsets_);
-    if (!topLevelAlternation_) result.requiredRuns = std::move(runs_);
+    if (!topLevelAlternation_) {
+      result.requiredRuns = std::move(runs_);
+      result.lineStart = lineStart_;
+    }
     return result;
   }
 
@@ -141,10 +144,31 @@ class Translator {
     if (failed()) return;
     const bool quantified = parseQuantifier(kind == AtomKind::Assertion, start);
     if (depth != 0) return;
+    noteLineStart(src_[start] == u'^' && kind == AtomKind::Assertion, kind == AtomKind::Literal ? &literal : nullptr,
+                  quantified);
     if (kind == AtomKind::Literal && !quantified) {
       run_ += literal;
     } else {
       endRun();
+    }
+  }
+
+  // Follows the first two top-level terms: ^, then one character or class
+  // that must occur, give the characters every match starts with.
+  void noteLineStart(bool caret, const char16_t* literal, bool quantified) {
+    const int term = topLevelTerms_++;
+    if (term == 0) {
+      startsWithCaret_ = caret;
+      return;
+    }
+    if (term != 1 || !startsWithCaret_ || (quantified && quantifierMin_ < 1)) return;
+    if (literal) {
+      LineStartCharacters set;
+      if (*literal < 0x80) set.ascii.set(*literal);
+      set.nonAscii = *literal >= 0x80;
+      lineStart_ = set;
+    } else if (lastAtomWasClass_ && classSet_) {
+      lineStart_ = classSet_;
     }
   }
 
@@ -156,6 +180,7 @@ class Translator {
   AtomKind parseAtom(int depth, char16_t* literal) {
     const std::size_t start = pos_;
     char16_t c = src_[pos_++];
+    lastAtomWasClass_ = c == u'[';
     switch (c) {
       case u'^':
       case u'$':
@@ -285,6 +310,7 @@ class Translator {
     char16_t c = peek();
     long lo = 0, hi = 0;
     if (c == u'*' || c == u'+' || c == u'?') {
+      quantifierMin_ = c == u'+' ? 1 : 0;
       ++pos_;
       if (!atomIsAssertion) out_ += c;
     } else if (c == u'{' && scanBraces(&lo, &hi)) {
@@ -292,6 +318,7 @@ class Translator {
         fail("numbers out of order in {} quantifier", start);
         return true;
       }
+      quantifierMin_ = lo;
       if (lo > kQuantifierMax) {
         fail("number too big in {} quantifier", start);
         return true;
@@ -382,6 +409,11 @@ class Translator {
       out_ += u'\\';
       out_ += c;
       return AtomKind::Assertion;
+    }
+    if (c == u'd' || c == u'D' || c == u'w' || c == u'W' || c == u's' || c == u'S') {
+      lastAtomWasClass_ = true;
+      classSet_.emplace();
+      collectClassEscape(c);
     }
     if (c == u'd' || c == u'D' || c == u'w' || c == u'W') {
       ++pos_;
@@ -502,7 +534,33 @@ class Translator {
     part(std::max<char16_t>(lo, 0xE000), hi);
   }
 
+  // Adds the members of a class element to classSet_, the class's characters
+  // as the line-start shortcut sees them.
+  void collectClassMembers(char16_t lo, char16_t hi) {
+    for (char16_t c = lo; c <= std::min<char16_t>(hi, 0x7F); ++c) classSet_->ascii.set(c);
+    if (hi >= 0x80) classSet_->nonAscii = true;
+  }
+
+  void collectClassEscape(char16_t escape) {
+    std::bitset<128> members;
+    for (int c = 0; c < 128; ++c) {
+      const bool word = isAsciiLetter(static_cast<char16_t>(c)) || isDigit(static_cast<char16_t>(c)) || c == '_';
+      const bool space = c == ' ' || (c >= '\t' && c <= '\r');
+      const bool digit = isDigit(static_cast<char16_t>(c));
+      const char16_t lower = static_cast<char16_t>(escape | 0x20);
+      const bool in = lower == u'd' ? digit : lower == u'w' ? word : space;
+      members[static_cast<std::size_t>(c)] = (escape == lower) ? in : !in;
+    }
+    classSet_->ascii |= members;
+    if (escape != u'd' && escape != u'w') classSet_->nonAscii = true;  // \s, \D, \W reach beyond ASCII
+  }
+
   void appendClassAtom(const ClassAtom& atom, std::u16string& body, bool* hasNotSpace) {
+    if (atom.escape != 0) {
+      collectClassEscape(atom.escape);
+    } else {
+      collectClassMembers(atom.ch, atom.ch);
+    }
     if (atom.escape == u's') {
       body += kSpaceClassBody;
     } else if (atom.escape == u'S') {
@@ -523,6 +581,8 @@ class Translator {
     }
     std::u16string body;
     bool hasNotSpace = false;
+    classSet_.emplace();
+    classSet_->negated = negated;
     for (;;) {
       if (atEnd()) {
         fail("unterminated character class", start);
@@ -542,6 +602,7 @@ class Translator {
           // A class escape cannot bound a range: the dash is a character.
           appendClassAtom(first, body, &hasNotSpace);
           appendClassRange(u'-', u'-', body);
+          collectClassMembers(u'-', u'-');
           appendClassAtom(second, body, &hasNotSpace);
           continue;
         }
@@ -550,10 +611,12 @@ class Translator {
           return;
         }
         appendClassRange(first.ch, second.ch, body);
+        collectClassMembers(first.ch, second.ch);
         continue;
       }
       appendClassAtom(first, body, &hasNotSpace);
     }
+    if (hasNotSpace) classSet_.reset();  // spelled as a group below
     if (!hasNotSpace) {
       out_ += negated ? u"[^" : u"[";
       out_ += body;
@@ -588,6 +651,12 @@ class Translator {
   std::u16string run_;
   std::vector<std::u16string> runs_;
   std::vector<std::pair<std::size_t, std::size_t>> offsets_;
+  long quantifierMin_ = 0;    // lower bound of the last quantifier read
+  bool lastAtomWasClass_ = false;
+  std::optional<LineStartCharacters> classSet_;  // members of the last class read
+  int topLevelTerms_ = 0;
+  bool startsWithCaret_ = false;
+  std::optional<LineStartCharacters> lineStart_;
   std::string error_;
   std::size_t errorOffset_ = 0;
 };

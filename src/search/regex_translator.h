@@ -6,13 +6,23 @@
 // match must contain, which lets a search skip lines cheaply.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace kx {
+
+// The characters a match can begin with, for a pattern that starts with ^
+// followed by one character or class that must occur at least once.
+struct LineStartCharacters {
+  std::bitset<128> ascii;  // ASCII members, before any case folding
+  bool nonAscii = false;   // some character at or above U+0080 is a member
+  bool negated = false;    // the members are what the class excludes
+};
 
 struct TranslatedRegex {
   // The PCRE2 pattern (UTF-16), to be compiled with PCRE2_UTF,
@@ -23,6 +33,8 @@ struct TranslatedRegex {
   // top-level alternation; every match contains each of them exactly (up to
   // case when matching ignores case). Empty when none is certain.
   std::vector<std::u16string> requiredRuns;
+  // Set when every match begins at a line start with one of these characters.
+  std::optional<LineStartCharacters> lineStart;
   // Why the pattern is not valid in the dialect, and the 0-based offset (in
   // UTF-16 code units of the source) where the problem was seen.
   std::string error;

@@ -141,6 +141,25 @@ TEST(RegexMatcherTest, GlobalCountsEveryMatchAndStepsOverEmptyOnes) {
   EXPECT_EQ(m.countMatches(gbk(u8"鞋鞋男鞋")), 1);
 }
 
+TEST(RegexMatcherTest, LineStartPatternsJudgedByTheFirstCharacterStillSeeEveryLineStart) {
+  RegexMatcher m;
+  m.setPattern("^[a-z]+\\d", true, true, false);
+  EXPECT_EQ(m.countMatches("Ab1"), 1);
+  EXPECT_EQ(m.countMatches(gbk(u8"阿ab1")), 0);
+  EXPECT_EQ(m.countMatches(gbk(u8"阿\rab1")), 1);  // a CR starts another line
+  EXPECT_EQ(m.countMatches(""), 0);
+  m.setPattern("^[a-z]+\\d", false, true, false);
+  EXPECT_EQ(m.countMatches("Ab1"), 0);
+  EXPECT_EQ(m.countMatches("ab1"), 1);
+  m.setPattern("^[^a]", true, true, false);
+  EXPECT_EQ(m.countMatches(gbk(u8"阿")), 1);
+  EXPECT_EQ(m.countMatches("A"), 0);
+  m.setPattern(gbk(u8"^\\s"), true, true, false);
+  EXPECT_EQ(m.countMatches(gbk(u8"　全角")), 1);  // U+3000 is a space
+  m.setPattern(gbk(u8"^°"), true, true, false);
+  EXPECT_EQ(m.countMatches(gbk(u8"°C")), 1);
+}
+
 // Memory functions that always fail, so the engine cannot be constructed.
 void* refuse(std::size_t, void*) { return nullptr; }
 void release(void*, void*) {}

@@ -77,6 +77,8 @@ const std::vector<std::string> kPatterns = {
     "[ａ]", "[^ａ]", "[Ａ-Ｃ]", "[ā]", "[ⅰ-ⅲ]", "IPHONE", "iphone\\s*15", "[a-z]+\\s[a-z]+", "誠", "誠.*", "実",
     // unicode-ish content
     "　", "\\u3000", "\\s全角", "\\S全角", "^\\s", "\\ufeff", "\\u00a0", "[\\u3000]", "\\w+鞋", "\\W+", "[^\\W]",
+    "^[^a]", "^\\S", "^[ａ-ｚ]", "^[Ａ-Ｚ]+", "^€", "^[^\\x00-\\x7f]", "^°", "^[\\u00b0]", "^ā", "^Ⅰ", "^ⅰ",
+    "^(?:a|阿)", "^\\d|^阿", "^a|b$", "^y|^x", "^\\s*x", "^[a-z]+\\d$", "^(?=a)", "^(?!a)\\w",
     "中国China", "China$", "^2024", "\\d{4}新款", "15 Pro", "Pro Max$", "新款|China", "[阿耐]迪?",
 };
 
@@ -90,7 +92,7 @@ const std::vector<std::string> kKeywords = {
     "ef", "ke", "like", "bike", "男", "女式", "男式", "男 鞋", "鞋", "鞋子", "男式鞋", "阿", "迪", "克", "阿阿", "耐克",
     "aAbB", "ABAB", "Abcd", "xyz", "x", "y", "yx", "xy", "acd", "abbcd", "abcbcd", "ac", "abc", "aab", "aaab",
     "iphone15", "iphone 15", "IPHONE", "hello world", "a b", "ab ", " ab", "0", "99", "1a", "a1b2", "01", "\x08",
-    "\\", "/", "A1", "B", "Q", "Ｑ", "ａ", "Ａ", "ｚ", "Ｃ", "ⅱ", "Ⅲ", "α", "Ω", "ω", "а", "Я", "я", "é",
+    "\\", "/", "A1", "B", "Q", "Ｑ", "ａ", "Ａ", "ｚ", "Ｃ", "ⅱ", "Ⅲ", "α", "Ω", "ω", "а", "Я", "я", "é", "°C", "·x", "×", "ab\rAa", "\r", "a\rb",
 };
 
 // Every cased letter of GBK's Latin, full-width, Greek, Cyrillic and Roman
