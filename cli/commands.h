@@ -7,5 +7,6 @@ namespace kx::cli {
 int runSearchCommand(int argc, char** argv);
 int runPackCommand(int argc, char** argv);
 int runDumpCommand(int argc, char** argv);
+int runCountCommand(int argc, char** argv);
 
 }  // namespace kx::cli

@@ -27,5 +27,6 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "search") == 0) return runSearchCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "pack") == 0) return runPackCommand(argc - 2, argv + 2);
   if (std::strcmp(command, "dump") == 0) return runDumpCommand(argc - 2, argv + 2);
+  if (std::strcmp(command, "count") == 0) return runCountCommand(argc - 2, argv + 2);
   return fail(kExitUsage, std::string("unknown command '") + command + "' (try kestrix-cli --help)");
 }
