@@ -8,6 +8,7 @@ namespace {
 
 constexpr long kQuantifierMax = 65535;  // PCRE2's largest repeat count
 constexpr long kUnbounded = -1;
+constexpr int kMaxGroupDepth = 250;  // PCRE2's default nesting limit
 
 // The dialect's \s: ASCII white space, the Unicode space separators, the line
 // and paragraph separators and the byte-order mark. PCRE2's own \s (without
@@ -221,6 +222,11 @@ class Translator {
   }
 
   AtomKind parseGroup(int depth, std::size_t start) {
+    // Bounds the parser's recursion; PCRE2 would refuse deeper nesting anyway.
+    if (depth >= kMaxGroupDepth) {
+      fail("parentheses are too deeply nested", start);
+      return AtomKind::Other;
+    }
     bool assertionOnly = false;
     if (peek() == u'?') {
       char16_t k = peek(1);

@@ -106,6 +106,11 @@ TEST(RegexMatcherTest, InvalidPatternMatchesNothingAndReportsWhereItFailed) {
   EXPECT_EQ(m.countMatches(kTarget), 0);
   EXPECT_FALSE(m.errorText().empty());
 
+  // Nesting deep enough to exhaust a recursive parser is an error, not a crash.
+  m.setPattern(std::string(100000, '(') + std::string(100000, ')'), true, true, false);
+  EXPECT_FALSE(m.errorText().empty());
+  EXPECT_EQ(m.errorOffset(), 250u);
+
   m.setPattern(gbk(u8"阿迪"), true, true, false);
   EXPECT_TRUE(m.errorText().empty());
   EXPECT_EQ(m.countMatches(kTarget), 1);
