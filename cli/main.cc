@@ -13,6 +13,7 @@ constexpr char kUsage[] =
     "commands:\n"
     "  search   search the keyword store (kestrix-cli search --help)\n"
     "  pack     build a keyword store from keyword lists\n"
+    "  count    print a stored keyword count\n"
     "  dump     write one letter file deciphered\n";
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "cli/counts_file.h"
+#include "search/keyword_counts.h"
 #include "search/store_packer.h"
 #include "text/gbk_codec.h"
 
@@ -120,7 +120,7 @@ int runPackCommand(int argc, char** argv) {
       return fail(kExitIo, "cannot read " + (file == "-" ? std::string("standard input") : file));
   }
   if (!packer.finish()) return fail(kExitIo, "writing " + packer.error() + " failed");
-  if (!writeCountsFile(output, *category, packer.counts()))
+  if (!writeCounts(output, *category, packer.counts()))
     return fail(kExitIo, "cannot write " + output + "/词数.ini");
 
   const auto& counts = packer.counts();

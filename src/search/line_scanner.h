@@ -64,7 +64,7 @@ inline void forEachLine(std::string_view lines, Fn fn) {
   const char* const base = lines.data();
   const std::size_t n = lines.size();
   std::size_t start = 0;
-  auto emit = [&](std::size_t lf) {
+  auto emitLine = [&](std::size_t lf) {
     const std::size_t end = (lf > start && base[lf - 1] == '\r') ? lf - 1 : lf;
     const bool more = fn(std::string_view(base + start, end - start));
     start = lf + 1;
@@ -77,13 +77,13 @@ inline void forEachLine(std::string_view lines, Fn fn) {
     unsigned mask = static_cast<unsigned>(
         _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i)), lf)));
     while (mask) {
-      if (!emit(i + static_cast<std::size_t>(__builtin_ctz(mask)))) return;
+      if (!emitLine(i + static_cast<std::size_t>(__builtin_ctz(mask)))) return;
       mask &= mask - 1;
     }
   }
 #endif
   for (; i < n; ++i) {
-    if (base[i] == '\n' && !emit(i)) return;
+    if (base[i] == '\n' && !emitLine(i)) return;
   }
   if (start < n) fn(std::string_view(base + start, n - start));
 }
