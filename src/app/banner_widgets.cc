@@ -22,11 +22,11 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) emit pressed();
+  if (event->button() == Qt::LeftButton) Q_EMIT pressed();
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-  if (releasedInside(*this, *event)) emit clicked();
+  if (releasedInside(*this, *event)) Q_EMIT clicked();
 }
 
 LinkLabel::LinkLabel(const QString& caption, const QString& target, QWidget* parent)
@@ -39,11 +39,11 @@ LinkLabel::LinkLabel(const QString& caption, const QString& target, QWidget* par
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) emit pressed();
+  if (event->button() == Qt::LeftButton) Q_EMIT pressed();
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
-  if (releasedInside(*this, *event)) emit clicked();
+  if (releasedInside(*this, *event)) Q_EMIT clicked();
 }
 
 }  // namespace kx::app

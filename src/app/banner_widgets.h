@@ -17,7 +17,7 @@ class PictureBox : public QWidget {
  public:
   PictureBox(const QPixmap& picture, QWidget* parent = nullptr);
 
- signals:
+ Q_SIGNALS:
   void pressed();
   void clicked();
 
@@ -41,7 +41,7 @@ class LinkLabel : public QLabel {
   QString target() const { return target_; }
   void setTarget(const QString& target) { target_ = target; }
 
- signals:
+ Q_SIGNALS:
   void pressed();
   void clicked();
 

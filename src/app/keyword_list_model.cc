@@ -25,7 +25,7 @@ void KeywordListModel::clearRows() {
 void KeywordListModel::setTitle(const QString& title) {
   if (title == title_) return;
   title_ = title;
-  emit headerDataChanged(Qt::Horizontal, 0, 0);
+  Q_EMIT headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
 int KeywordListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownRows_; }

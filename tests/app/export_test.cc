@@ -17,7 +17,7 @@ using kx::test::gbk;
 class ExportTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void listExportWritesTheRowsByteForByte() {
     Harness h;
     h.start();

@@ -17,7 +17,7 @@ namespace kx::app::test {
 class HelpLinksTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void helpTextHasItsThirtyNineLines() {
     const QString text = helpText();
     const QStringList lines = text.split(QStringLiteral("\r\n"));

@@ -4,7 +4,10 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <QClipboard>
+
 #include "app/keyword_list_model.h"
+#include "app/result_list_view.h"
 #include "app_harness.h"
 #include "support/test_util.h"
 #include "test_registry.h"
@@ -14,7 +17,7 @@ namespace kx::app::test {
 class ListSearchTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void leftSearchListsTheMatches() {
     Harness h;
     MainWindow& w = h.start();
@@ -97,6 +100,33 @@ class ListSearchTest : public QObject {
     h.button("按钮开始查找")->click();
     QVERIFY2(progress.startsWith(QStringLiteral(u"正在查询 A 索引下的关键词..")), qPrintable(progress));
     QCOMPARE(w.listModel().rowCount(), 5008);
+  }
+
+  // The list keeps nothing per row: scrolling and picking rows work from the
+  // row number alone, at either end of a long list.
+  void longListScrollsAndPicksRows() {
+    Harness h;
+    MainWindow& w = h.start();
+    h.find<QRadioButton>("单选框全部输出")->click();
+    h.find<QComboBox>("组合框字母索引")->setCurrentIndex(27);
+    h.button("按钮开始查找")->click();
+    auto* list = h.find<ResultListView>("列表框");
+    const int rows = w.listModel().rowCount();
+    QCOMPARE(rows, 5008);
+    QCOMPARE(list->topRow(), rows - list->visibleRows());  // the run ends showing its last row
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    QCOMPARE(list->currentRow(), 0);
+    QCOMPARE(list->topRow(), 0);
+    QTest::keyClick(list, Qt::Key_PageDown);
+    QCOMPARE(list->currentRow(), list->visibleRows());
+    QTest::keyClick(list, Qt::Key_End);
+    QCOMPARE(list->currentRow(), rows - 1);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             w.listModel().data(w.listModel().index(rows - 1, 0)).toString());
+    h.button("按钮开始查找")->click();  // a new run empties the list and the pick
+    QCOMPARE(list->currentRow(), -1);
   }
 
   void changingASelectorAfterASearchKeepsTheRows() {

@@ -16,7 +16,7 @@ namespace kx::app::test {
 class SettingsCloseTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void closeAndRestartBringTheChoicesBack() {
     Harness h;
     MainWindow& w = h.start();

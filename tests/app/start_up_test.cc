@@ -18,7 +18,7 @@ namespace kx::app::test {
 class StartUpTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void firstStartShowsTheDesignState() {
     Harness h;
     MainWindow& w = h.start();
