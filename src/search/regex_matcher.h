@@ -73,7 +73,7 @@ class RegexMatcher {
   // The byte search for the pattern's required literal, or null when the
   // pattern in force has none that is safe to use. Valid until the next
   // setPattern.
-  const LiteralPrefilter* prefilter() const { return prefilter_ ? &*prefilter_ : nullptr; }
+  const LiteralPrefilter* prefilter() const { return prefilter_.get(); }
 
   // Bounds on the work of one match: PCRE2's match limit (also the JIT's),
   // its depth limit and the JIT stack, so no text costs more than a few
@@ -97,7 +97,7 @@ class RegexMatcher {
   std::string errorText_;
   std::size_t errorOffset_ = 0;
   std::int64_t limitHits_ = 0;
-  std::optional<LiteralPrefilter> prefilter_;
+  std::unique_ptr<LiteralPrefilter> prefilter_;
   Utf16Subject subject_;  // conversion buffer, reused for every text
   // For a pattern that matches only at line starts and only from a known set
   // of first characters: lets a one-line keyword be rejected from its first

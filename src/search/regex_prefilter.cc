@@ -10,17 +10,6 @@ namespace {
 bool isAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 unsigned char foldAscii(unsigned char c) { return isAsciiLetter(c) ? static_cast<unsigned char>(c | 0x20) : c; }
 
-// First occurrence of needle in [from, end), or end.
-const char* findBytes(const char* from, const char* end, std::string_view needle) {
-#ifdef __GLIBC__
-  const void* hit = memmem(from, static_cast<std::size_t>(end - from), needle.data(), needle.size());
-  return hit ? static_cast<const char*>(hit) : end;
-#else
-  std::size_t at = std::string_view(from, static_cast<std::size_t>(end - from)).find(needle);
-  return at == std::string_view::npos ? end : from + at;
-#endif
-}
-
 // Code points that more than one GBK byte sequence decodes to: a byte search
 // for one encoding would miss the other.
 const std::vector<bool>& multiplyEncoded() {
@@ -61,27 +50,38 @@ bool appendSearchable(char16_t c, bool ignoreCase, std::string& out) {
   return true;
 }
 
-}  // namespace
+bool hasAsciiLetter(std::string_view text) {
+  for (char c : text) {
+    if (isAsciiLetter(static_cast<unsigned char>(c))) return true;
+  }
+  return false;
+}
 
-LiteralPrefilter::LiteralPrefilter(std::string needle, bool foldAscii) : needle_(std::move(needle)), fold_(false) {
-  if (foldAscii) {
-    for (char c : needle_) fold_ = fold_ || isAsciiLetter(static_cast<unsigned char>(c));
-  }
-  if (!fold_) {
-    anchor_ = needle_;
-    return;
-  }
+// The longest stretch of needle without ASCII letters (the whole needle when
+// not folding), and its offset.
+std::string exactStretch(const std::string& needle, bool fold, std::size_t* offset) {
+  *offset = 0;
+  if (!fold) return needle;
+  std::string best;
   std::size_t start = 0;
-  for (std::size_t i = 0; i <= needle_.size(); ++i) {
-    if (i == needle_.size() || isAsciiLetter(static_cast<unsigned char>(needle_[i]))) {
-      if (i - start > anchor_.size()) {
-        anchor_ = needle_.substr(start, i - start);
-        anchorOffset_ = start;
+  for (std::size_t i = 0; i <= needle.size(); ++i) {
+    if (i == needle.size() || isAsciiLetter(static_cast<unsigned char>(needle[i]))) {
+      if (i - start > best.size()) {
+        best = needle.substr(start, i - start);
+        *offset = start;
       }
       start = i + 1;
     }
   }
+  return best;
 }
+
+}  // namespace
+
+LiteralPrefilter::LiteralPrefilter(std::string needle, bool foldAscii)
+    : needle_(std::move(needle)),
+      fold_(foldAscii && hasAsciiLetter(needle_)),
+      anchor_(exactStretch(needle_, fold_, &anchorOffset_)) {}
 
 bool LiteralPrefilter::equalsAt(const char* p) const {
   for (std::size_t i = 0; i < needle_.size(); ++i) {
@@ -93,43 +93,47 @@ bool LiteralPrefilter::equalsAt(const char* p) const {
 const char* LiteralPrefilter::find(const char* from, const char* end) const {
   if (static_cast<std::size_t>(end - from) < needle_.size()) return end;
   const char* lastStart = end - needle_.size();
-  if (!fold_) return findBytes(from, end, needle_);
-  if (anchor_.size() >= 2) {
-    const char* p = from + anchorOffset_;
-    while (p <= lastStart + anchorOffset_) {
-      const char* hit = findBytes(p, end, anchor_);
-      if (hit == end) return end;
-      const char* start = hit - anchorOffset_;
-      if (start > lastStart) return end;
-      if (equalsAt(start)) return start;
-      p = hit + 1;
-    }
-    return end;
+  if (!fold_) {
+    const char* hit = anchor_.find(from, end);
+    return hit ? hit : end;
   }
-  // Mostly letters: look for the first byte in either case, remembering the
-  // next occurrence of each case so no stretch is searched twice.
-  const unsigned char first = static_cast<unsigned char>(needle_[0]);
-  const int lower = foldAscii(first);
-  const int upper = isAsciiLetter(first) ? (lower & ~0x20) : lower;
-  const char* nextLower = from;
-  const char* nextUpper = (upper != lower) ? from : end;
-  auto advance = [lastStart, end](const char* p, int byte) {
-    if (p > lastStart) return end;
-    const void* hit = std::memchr(p, byte, static_cast<std::size_t>(lastStart - p) + 1);
-    return hit ? static_cast<const char*>(hit) : end;
-  };
-  nextLower = advance(nextLower, lower);
-  if (upper != lower) nextUpper = advance(nextUpper, upper);
-  while (nextLower != end || nextUpper != end) {
-    const char* hit = nextLower < nextUpper ? nextLower : nextUpper;
-    if (equalsAt(hit)) return hit;
-    if (hit == nextLower) nextLower = advance(hit + 1, lower);
-    if (hit == nextUpper) nextUpper = advance(hit + 1, upper);
+  if (anchor_.needle().size() < 2) return findFirstByteEitherCase(from, end);
+  const char* p = from + anchorOffset_;
+  while (p <= lastStart + anchorOffset_) {
+    const char* hit = anchor_.find(p, end);
+    if (!hit) return end;
+    const char* start = hit - anchorOffset_;
+    if (start > lastStart) return end;
+    if (equalsAt(start)) return start;
+    p = hit + 1;
   }
   return end;
 }
 
-std::optional<LiteralPrefilter> choosePrefilter(const std::vector<std::u16string>& runs, bool ignoreCase) {
+// For needles that are mostly letters: the first byte in either case,
+// remembering the next occurrence of each case so no stretch is searched twice.
+const char* LiteralPrefilter::findFirstByteEitherCase(const char* from, const char* end) const {
+  const char* lastStart = end - needle_.size();
+  const unsigned char first = static_cast<unsigned char>(needle_[0]);
+  const int lower = foldAscii(first);
+  const int upper = isAsciiLetter(first) ? (lower & ~0x20) : lower;
+  auto next = [lastStart, end](const char* p, int byte) {
+    if (p > lastStart) return end;
+    const void* hit = std::memchr(p, byte, static_cast<std::size_t>(lastStart - p) + 1);
+    return hit ? static_cast<const char*>(hit) : end;
+  };
+  const char* nextLower = next(from, lower);
+  const char* nextUpper = (upper != lower) ? next(from, upper) : end;
+  while (nextLower != end || nextUpper != end) {
+    const char* hit = nextLower < nextUpper ? nextLower : nextUpper;
+    if (equalsAt(hit)) return hit;
+    if (hit == nextLower) nextLower = next(hit + 1, lower);
+    if (hit == nextUpper) nextUpper = next(hit + 1, upper);
+  }
+  return end;
+}
+
+std::unique_ptr<LiteralPrefilter> choosePrefilter(const std::vector<std::u16string>& runs, bool ignoreCase) {
   std::string best;
   for (const std::u16string& run : runs) {
     std::string piece;
@@ -140,8 +144,8 @@ std::optional<LiteralPrefilter> choosePrefilter(const std::vector<std::u16string
     }
     if (piece.size() > best.size()) best = piece;
   }
-  if (best.size() < 2) return std::nullopt;
-  return LiteralPrefilter(std::move(best), ignoreCase);
+  if (best.size() < 2) return nullptr;
+  return std::make_unique<LiteralPrefilter>(std::move(best), ignoreCase);
 }
 
 }  // namespace kx

@@ -2,10 +2,12 @@
 // literal, so the GBK conversion and the regex engine see only those lines.
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "search/substring_search.h"
 
 namespace kx {
 
@@ -25,20 +27,21 @@ class LiteralPrefilter {
 
  private:
   bool equalsAt(const char* p) const;
+  const char* findFirstByteEitherCase(const char* from, const char* end) const;
 
-  std::string needle_;
-  bool fold_;
-  // The longest stretch of the needle that compares exactly (no letter when
-  // folding), searched with memmem; its offset in the needle.
-  std::string anchor_;
+  const std::string needle_;
+  const bool fold_;
+  // Where the longest stretch of the needle that compares exactly (no letter
+  // when folding) starts in it, and its search.
   std::size_t anchorOffset_ = 0;
+  const SubstringSearcher anchor_;
 };
 
 // The prefilter for the required literal runs of a translated pattern, or
-// nullopt when no run is safe to search bytewise: a character with more than
+// null when no run is safe to search bytewise: a character with more than
 // one GBK encoding or none, U+FFFD, or (with ignoreCase) a non-ASCII
 // character that may have a case partner breaks a run. The longest remaining
 // piece of at least two bytes wins.
-std::optional<LiteralPrefilter> choosePrefilter(const std::vector<std::u16string>& runs, bool ignoreCase);
+std::unique_ptr<LiteralPrefilter> choosePrefilter(const std::vector<std::u16string>& runs, bool ignoreCase);
 
 }  // namespace kx
