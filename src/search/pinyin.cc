@@ -27,6 +27,20 @@ std::string folded(std::string_view s) {
   return out;
 }
 
+// Whether text, with its ASCII letters folded as folded() does, equals folded.
+bool equalsFolded(std::string_view text, std::string_view foldedText) {
+  if (text.size() != foldedText.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) {
+      if (text[i] != foldedText[i] || (i + 1 < text.size() && text[i + 1] != foldedText[i + 1])) return false;
+      ++i;
+    } else if (foldAscii(text[i]) != foldedText[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // Walks the characters of text as midChars(text, i, 1) gives them for i = 1, 2, ...
 class CharWalker {
  public:
@@ -75,11 +89,11 @@ PinyinQuery::PinyinQuery(std::string_view query) {
 bool PinyinQuery::matches(std::string_view keyword) const {
   CharWalker walker(keyword);
   for (const Char& q : chars_) {
-    std::string_view k = walker.next();
+    const std::string_view k = walker.next();
     if (k == q.bytes) continue;
-    if (char letter = pinyinInitialLetter(k)) {
+    if (const char letter = pinyinInitialLetter(k)) {
       if (q.folded.size() != 1 || q.folded[0] != letter) return false;
-    } else if (folded(k) != q.folded) {
+    } else if (!equalsFolded(k, q.folded)) {
       return false;
     }
   }
