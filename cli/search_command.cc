@@ -187,9 +187,18 @@ int runSearchCommand(int argc, char** argv) {
   Options o;
   if (auto code = parseOptions(argc, argv, o)) return *code;
 
+  RegexMatcher matcher;
+  const bool regexMode = o.mode == MatchMode::MatchWildcard || o.mode == MatchMode::MatchRegex;
+  if (regexMode) {
+    // The window finds nothing for a bad pattern; a script is better served by an error.
+    if (!matcher.engineAvailable()) return fail(kExitIo, "the regular-expression engine could not be set up");
+    matcher.setPattern(o.mode == MatchMode::MatchWildcard ? wildcardToPattern(o.query) : o.query, true, true, false);
+    if (!matcher.errorText().empty())
+      return fail(kExitUsage, "invalid pattern at character " + std::to_string(matcher.errorOffset() + 1) + ": " +
+                                  matcher.errorText());
+  }
   KeywordStore store;
   store.openStore(o.dataDir);
-  RegexMatcher matcher;
   RunState state;
   CliView view(o, state);
 
@@ -214,6 +223,9 @@ int runSearchCommand(int argc, char** argv) {
     code = fail(kExitIo, "writing " + o.output + " failed after " + std::to_string(fileSink.written()) +
                              " keywords: " + fileSink.errorText());
   }
+  if (regexMode && matcher.limitHitCount() > 0)
+    std::fprintf(stderr, "kestrix-cli: %lld keywords took the pattern too long to decide and count as no match\n",
+                 static_cast<long long>(matcher.limitHitCount()));
   if (o.count) std::printf("%d\n", state.matchCount);
   if (std::fflush(stdout) != 0 || stdoutSink.failed()) code = fail(kExitIo, "writing to standard output failed");
   return code;

@@ -62,6 +62,14 @@ TEST_F(CliTest, EveryPlainModeAndPinyin) {
   EXPECT_EQ(cli(search("zzz")).code, 0);  // no matches is not an error
 }
 
+TEST_F(CliTest, WildcardAndRegexModes) {
+  EXPECT_EQ(cli(search("--mode wildcard '阿迪*鞋'")).out, "阿迪达斯 男式鞋\n");
+  EXPECT_EQ(cli(search("--mode wildcard 'NIKE*'")).out, "Nike 男式跑鞋\nnike air\n");  // letters in either case
+  EXPECT_EQ(cli(search("--mode regex '鞋$'")).out, "阿迪达斯 男式鞋\nNike 男式跑鞋\n");
+  EXPECT_EQ(cli(search("--mode regex '(阿迪'")).code, 2);  // an invalid pattern is a usage error here
+  EXPECT_EQ(cli(search("--mode wildcard '(阿迪'")).code, 0);  // wildcards make ( literal
+}
+
 TEST_F(CliTest, ExportFileAndCountsFile) {
   const std::string out = dir_.file("out.txt");
   test::writeFile(out, "previous content");
