@@ -37,36 +37,43 @@ void FileSink::add(std::string_view keyword) {
 
 void FileSink::addLines(std::string_view lines, long count) {
   if (fd_ < 0 || errno_) return;
+  // A large block goes straight to the file; copying it into the buffer first gains nothing.
+  if (lines.size() >= kFlushAt / 4 && flush()) {
+    writeThrough(lines, static_cast<std::uint64_t>(count));
+    return;
+  }
   buf_.append(lines);
   pending_ += static_cast<std::uint64_t>(count);
   if (buf_.size() >= kFlushAt) flush();
 }
 
-bool FileSink::flush() {
-  if (fd_ < 0 || errno_) return !errno_;
-  const char* p = buf_.data();
-  std::size_t left = buf_.size();
+bool FileSink::writeThrough(std::string_view bytes, std::uint64_t keywords) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
   while (left > 0) {
     ssize_t put = ::write(fd_, p, left);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       errno_ = put < 0 ? errno : ENOSPC;
       // Count the keywords that reached the file whole.
-      std::size_t done = buf_.size() - left;
-      std::string_view head(buf_.data(), done);
+      std::string_view head = bytes.substr(0, bytes.size() - left);
       for (std::size_t at = head.find("\r\n"); at != std::string_view::npos; at = head.find("\r\n", at + 2))
         ++written_;
-      buf_.clear();
-      pending_ = 0;
       return false;
     }
     p += put;
     left -= static_cast<std::size_t>(put);
   }
-  written_ += pending_;
-  pending_ = 0;
-  buf_.clear();
+  written_ += keywords;
   return true;
+}
+
+bool FileSink::flush() {
+  if (fd_ < 0 || errno_) return !errno_;
+  const bool ok = writeThrough(buf_, pending_);
+  buf_.clear();
+  pending_ = 0;
+  return ok;
 }
 
 bool FileSink::close() {

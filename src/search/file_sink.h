@@ -42,6 +42,10 @@ class FileSink : public ResultSink {
   std::string errorText() const;
 
  private:
+  // Writes bytes, which hold `keywords` whole keywords; on failure records the
+  // error and counts the keywords that reached the file whole.
+  bool writeThrough(std::string_view bytes, std::uint64_t keywords);
+
   int fd_ = -1;
   int errno_ = 0;
   std::string buf_;

@@ -205,6 +205,26 @@ TEST_F(SearchRunTest, FileSinkWritesTheExportFormat) {
   EXPECT_EQ(test::readFile(out), "");  // no matches: an empty file
 }
 
+TEST(FileSink, LargeBlocksGoStraightToTheFileInOrder) {
+  TempDir dir;
+  FileSink sink;
+  ASSERT_TRUE(sink.open(dir.file("out.txt")));
+  std::string block;
+  for (int i = 0; i < 20000; ++i) block += "k" + std::to_string(i) + "\r\n";
+  sink.add("first");
+  sink.addLines(block, 20000);
+  sink.add("last");
+  ASSERT_TRUE(sink.close());
+  EXPECT_EQ(sink.written(), 20002u);
+  EXPECT_EQ(test::readFile(dir.file("out.txt")), "first\r\n" + block + "last\r\n");
+  if (std::filesystem::exists("/dev/full")) {
+    ASSERT_TRUE(sink.open("/dev/full"));
+    sink.addLines(block, 20000);
+    EXPECT_TRUE(sink.failed());
+    EXPECT_EQ(sink.written(), 0u);
+  }
+}
+
 TEST(FileSink, ReportsWhatItCannotWrite) {
   FileSink sink;
   EXPECT_FALSE(sink.open("/nonexistent-folder/out.txt"));
