@@ -21,7 +21,7 @@ std::string executableDir() {
 }
 
 std::optional<std::string> ArgReader::value(const std::string& name, std::string* error) {
-  if (!more()) {
+  if (pos_ >= args_.size()) {
     *error = "option " + name + " needs a value";
     return std::nullopt;
   }

@@ -25,16 +25,28 @@ class ArgReader {
  public:
   ArgReader(int argc, char** argv) : args_(argv, argv + argc) {}
 
-  // True while arguments remain.
-  bool more() const { return pos_ < args_.size(); }
-  // The next argument, consumed.
+  // True while arguments remain. A "--" is consumed here: every argument
+  // after it is positional, whatever it looks like.
+  bool more() {
+    if (!positional_ && pos_ < args_.size() && args_[pos_] == "--") {
+      positional_ = true;
+      ++pos_;
+    }
+    return pos_ < args_.size();
+  }
+  // The next argument, consumed; call more() first.
   std::string next() { return args_[pos_++]; }
+  // Whether the arguments now being read came after "--".
+  bool positional() const { return positional_; }
+  // Whether a, just read, is an option (before "--", "-" followed by more).
+  bool isOption(const std::string& a) const { return !positional_ && a.size() > 1 && a[0] == '-'; }
   // The value after option name; nullopt (with *error set) when it is missing.
   std::optional<std::string> value(const std::string& name, std::string* error);
 
  private:
   std::vector<std::string> args_;
   std::size_t pos_ = 0;
+  bool positional_ = false;
 };
 
 // "product" or "store"; nullopt otherwise.

@@ -85,23 +85,20 @@ int runPackCommand(int argc, char** argv) {
   std::string error, output, encoding = "utf-8";
   std::optional<KeywordCategory> category;
   std::vector<std::string> files;
-  bool positionalOnly = false;
   while (args.more()) {
     std::string a = args.next();
-    if (!positionalOnly && a == "--help") {
+    if (!args.positional() && a == "--help") {
       std::fputs(kHelp, stdout);
       return kExitOk;
     }
-    if (!positionalOnly && a == "--") {
-      positionalOnly = true;
-    } else if (!positionalOnly && (a == "--output" || a == "--category" || a == "--encoding")) {
+    if (!args.positional() && (a == "--output" || a == "--category" || a == "--encoding")) {
       auto v = args.value(a, &error);
       if (!v) return fail(kExitUsage, error);
       if (a == "--output") output = *v;
       if (a == "--encoding") encoding = *v;
       if (a == "--category" && !(category = parseCategory(*v)))
         return fail(kExitUsage, "--category takes product or store, not '" + *v + "'");
-    } else if (!positionalOnly && a.size() > 1 && a[0] == '-') {
+    } else if (args.isOption(a)) {
       return fail(kExitUsage, "unknown option '" + a + "' (try kestrix-cli pack --help)");
     } else {
       files.push_back(a);

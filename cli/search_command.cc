@@ -59,19 +59,16 @@ std::optional<MatchMode> parseMode(std::string_view m) {
 std::optional<int> parseOptions(int argc, char** argv, Options& o) {
   ArgReader args(argc, argv);
   std::string error;
-  bool positionalOnly = false;
   while (args.more()) {
     std::string a = args.next();
-    if (!positionalOnly && a == "--help") {
+    if (!args.positional() && a == "--help") {
       std::fputs(kHelp, stdout);
       return kExitOk;
     }
-    if (!positionalOnly && a == "--") {
-      positionalOnly = true;
-    } else if (!positionalOnly && a == "--count") {
+    if (!args.positional() && a == "--count") {
       o.count = true;
-    } else if (!positionalOnly && (a == "--data" || a == "--category" || a == "--letter" || a == "--mode" ||
-                                   a == "--output")) {
+    } else if (!args.positional() && (a == "--data" || a == "--category" || a == "--letter" || a == "--mode" ||
+                                          a == "--output")) {
       auto v = args.value(a, &error);
       if (!v) return fail(kExitUsage, error);
       if (a == "--data") {
@@ -91,7 +88,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& o) {
         if (!m) return fail(kExitUsage, "--mode takes left, middle, right, pinyin, wildcard, regex or all, not '" + *v + "'");
         o.mode = *m;
       }
-    } else if (!positionalOnly && a.size() > 1 && a[0] == '-') {
+    } else if (args.isOption(a)) {
       return fail(kExitUsage, "unknown option '" + a + "' (try kestrix-cli search --help)");
     } else {
       if (o.haveQuery) return fail(kExitUsage, "more than one query given; quote a query that holds spaces");

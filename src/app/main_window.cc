@@ -322,6 +322,13 @@ void MainWindow::inform(const QString& text) { services_.messages.information(th
 
 // --- the long commands -------------------------------------------------------
 
+bool MainWindow::stopIfRunning(QPushButton* button, const QString& idleCaption) {
+  if (button->text() == idleCaption) return false;
+  button->setText(kStopping);
+  state_.stopRequested = true;
+  return true;
+}
+
 void MainWindow::beginCommand(QPushButton* running, const QString& runningCaption) {
   running->setText(runningCaption);
   state_.stopRequested = false;
@@ -340,11 +347,7 @@ void MainWindow::endCommand(QPushButton* running, const QString& idleCaption) {
 }
 
 void MainWindow::startListSearch() {
-  if (searchButton_->text() != kSearchIdle) {
-    searchButton_->setText(kStopping);
-    state_.stopRequested = true;
-    return;
-  }
+  if (stopIfRunning(searchButton_, kSearchIdle)) return;
   beginCommand(searchButton_, kSearchRunning);
   ListSink sink(model_->keywords());
   runSearch(*this, store_, matcher_, state_, sink);
@@ -355,11 +358,7 @@ void MainWindow::startListSearch() {
 }
 
 void MainWindow::startSearchExport() {
-  if (searchExportButton_->text() != kSearchExportIdle) {
-    searchExportButton_->setText(kStopping);
-    state_.stopRequested = true;
-    return;
-  }
+  if (stopIfRunning(searchExportButton_, kSearchExportIdle)) return;
   beginCommand(searchExportButton_, kSearchExportRunning);
   const QString path = services_.saveFile.askSavePath(this);
   if (!path.isEmpty() && !closeAfterCommand_) {
@@ -375,11 +374,7 @@ void MainWindow::startSearchExport() {
 }
 
 void MainWindow::exportList() {
-  if (exportListButton_->text() != kExportListIdle) {
-    exportListButton_->setText(kStopping);
-    state_.stopRequested = true;
-    return;
-  }
+  if (stopIfRunning(exportListButton_, kExportListIdle)) return;
   beginCommand(exportListButton_, kExportListRunning);
   const QString path = services_.saveFile.askSavePath(this);
   if (!path.isEmpty() && !closeAfterCommand_) {

@@ -102,7 +102,10 @@ class MainWindow : public QWidget, public SearchView {
   void closeAllFiles();
   void fitOuterSize();
 
-  // Common start and end of the three long commands.
+  // Common start and end of the three long commands. A button whose caption
+  // is not idleCaption belongs to a running command: stopIfRunning then
+  // shows "停止中..", asks the run to stop and returns true.
+  bool stopIfRunning(QPushButton* button, const QString& idleCaption);
   void beginCommand(QPushButton* running, const QString& runningCaption);
   void endCommand(QPushButton* running, const QString& idleCaption);
   // Opens path for an export; on failure says so and returns false.
