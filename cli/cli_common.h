@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "search/keyword_store.h"
+#include "search/store/keyword_store.h"
 
 namespace kx::cli {
 

@@ -8,7 +8,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "platform/file_util.h"
-#include "search/keyword_counts.h"
+#include "search/store/keyword_counts.h"
 
 namespace kx::cli {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "search/keyword_counts.h"
-#include "search/store_packer.h"
+#include "search/store/keyword_counts.h"
+#include "search/store/store_packer.h"
 #include "text/gbk_codec.h"
 
 namespace kx::cli {

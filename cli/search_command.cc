@@ -8,10 +8,10 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "search/file_sink.h"
-#include "search/pinyin.h"
-#include "search/regex_matcher.h"
-#include "search/search_run.h"
+#include "search/run/file_sink.h"
+#include "search/match/pinyin.h"
+#include "search/match/regex/regex_matcher.h"
+#include "search/run/search_run.h"
 #include "text/gbk_codec.h"
 
 namespace kx::cli {

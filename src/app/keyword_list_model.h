@@ -6,7 +6,7 @@
 #include <QAbstractListModel>
 #include <QString>
 
-#include "search/keyword_list.h"
+#include "search/run/keyword_list.h"
 
 namespace kx::app {
 

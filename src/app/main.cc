@@ -10,9 +10,9 @@
 #include "app/desktop_services.h"
 #include "app/main_window.h"
 #include "config/config_store.h"
-#include "search/keyword_store.h"
-#include "search/regex_matcher.h"
-#include "search/search_run.h"
+#include "search/store/keyword_store.h"
+#include "search/match/regex/regex_matcher.h"
+#include "search/run/search_run.h"
 
 namespace {
 

@@ -27,11 +27,11 @@
 #include "app/web_links.h"
 #include "config/app_settings.h"
 #include "config/config_store.h"
-#include "search/file_sink.h"
-#include "search/keyword_counts.h"
-#include "search/keyword_list.h"
-#include "search/keyword_store.h"
-#include "search/match_mode.h"
+#include "search/run/file_sink.h"
+#include "search/store/keyword_counts.h"
+#include "search/run/keyword_list.h"
+#include "search/store/keyword_store.h"
+#include "search/match/match_mode.h"
 
 namespace kx::app {
 namespace {

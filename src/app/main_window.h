@@ -10,7 +10,7 @@
 
 #include "app/sliced_pump.h"
 #include "app/services.h"
-#include "search/search_run.h"
+#include "search/run/search_run.h"
 
 class QComboBox;
 class QLabel;

@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "app/keyword_list_model.h"
-#include "search/keyword_counts.h"
-#include "search/store_packer.h"
+#include "search/store/keyword_counts.h"
+#include "search/store/store_packer.h"
 
 namespace kx::app::test {
 

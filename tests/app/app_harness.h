@@ -15,8 +15,8 @@
 #include "app/main_window.h"
 #include "app/services.h"
 #include "config/config_store.h"
-#include "search/keyword_store.h"
-#include "search/regex_matcher.h"
+#include "search/store/keyword_store.h"
+#include "search/match/regex/regex_matcher.h"
 #include "support/test_util.h"
 
 namespace kx::app::test {

@@ -17,8 +17,8 @@
 #include "app/main_window.h"
 #include "app/result_list_view.h"
 #include "config/config_store.h"
-#include "search/keyword_store.h"
-#include "search/regex_matcher.h"
+#include "search/store/keyword_store.h"
+#include "search/match/regex/regex_matcher.h"
 
 namespace {
 

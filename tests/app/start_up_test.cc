@@ -8,8 +8,8 @@
 
 #include "app/result_list_view.h"
 #include "app_harness.h"
-#include "search/keyword_counts.h"
-#include "search/keyword_store.h"
+#include "search/store/keyword_counts.h"
+#include "search/store/keyword_store.h"
 #include "support/test_util.h"
 #include "test_registry.h"
 

@@ -7,7 +7,7 @@
 
 #include "platform/cipher_file.h"
 #include "platform/store_password.h"
-#include "search/keyword_store.h"
+#include "search/store/keyword_store.h"
 
 namespace kx::test {
 

@@ -1,0 +1,118 @@
+#include "search/match/pinyin.h"
+
+#include "search/scan/char_scan.h"
+#include "search/match/gbk_text.h"
+
+namespace kx {
+namespace {
+
+constexpr char kTable[] =
+#include "search/match/pinyin_table.inc"
+    ;
+static_assert(sizeof(kTable) == 72 * 94 + 1);
+
+char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string folded(std::string_view s) {
+  std::string out(s);
+  // Only single bytes below 0x80 can be ASCII letters; both bytes of a
+  // double-byte character stay, even where a second byte looks like a letter.
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (static_cast<unsigned char>(out[i]) >= 0x80) {
+      ++i;
+    } else {
+      out[i] = foldAscii(out[i]);
+    }
+  }
+  return out;
+}
+
+// Whether text, with its ASCII letters folded as folded() does, equals folded.
+bool equalsFolded(std::string_view text, std::string_view foldedText) {
+  if (text.size() != foldedText.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) {
+      if (text[i] != foldedText[i] || (i + 1 < text.size() && text[i + 1] != foldedText[i + 1])) return false;
+      ++i;
+    } else if (foldAscii(text[i]) != foldedText[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Walks the characters of text as midChars(text, i, 1) gives them for i = 1, 2, ...
+class CharWalker {
+ public:
+  explicit CharWalker(std::string_view text) : text_(text), scan_(text) {}
+
+  // The next character; a lead byte pending at the end comes out alone, and
+  // past the end the result is empty.
+  std::string_view next() {
+    const std::size_t from = scan_.pos();
+    const int target = scan_.count() + 1;
+    while (!scan_.done() && scan_.step() < target) {
+    }
+    return text_.substr(from, scan_.pos() - from);
+  }
+
+ private:
+  std::string_view text_;
+  CharScan scan_;
+};
+
+}  // namespace
+
+char pinyinInitialLetter(std::string_view character) {
+  if (character.size() < 2) return 0;
+  const auto lead = static_cast<unsigned char>(character[0]);
+  const auto trail = static_cast<unsigned char>(character[1]);
+  if (lead < 0xB0 || lead > 0xF7 || trail < 0xA1 || trail > 0xFE) return 0;
+  char letter = kTable[(lead - 0xB0) * 94 + (trail - 0xA1)];
+  return letter == ' ' ? 0 : letter;
+}
+
+std::string pinyinInitial(std::string_view character) {
+  char letter = pinyinInitialLetter(character);
+  return letter ? std::string(1, letter) : std::string();
+}
+
+PinyinQuery::PinyinQuery(std::string_view query) {
+  const int n = charCount(query);
+  CharWalker walker(query);
+  for (int i = 0; i < n; ++i) {
+    std::string_view c = walker.next();
+    chars_.push_back({std::string(c), folded(c)});
+  }
+}
+
+bool PinyinQuery::matches(std::string_view keyword) const {
+  CharWalker walker(keyword);
+  for (const Char& q : chars_) {
+    const std::string_view k = walker.next();
+    if (k == q.bytes) continue;
+    if (const char letter = pinyinInitialLetter(k)) {
+      if (q.folded.size() != 1 || q.folded[0] != letter) return false;
+    } else if (!equalsFolded(k, q.folded)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool pinyinPrefixMatch(std::string_view keyword, std::string_view query) {
+  return PinyinQuery(query).matches(keyword);
+}
+
+int autoLetter(std::string_view query, int letterIndex) {
+  std::string_view first = leftChars(query, 1);
+  if (first.empty()) return letterIndex;
+  std::string h = pinyinInitial(first);
+  if (h.empty()) h = std::string(first);
+  const char c = h[0] >= 'a' && h[0] <= 'z' ? static_cast<char>(h[0] - 'a' + 'A') : h[0];
+  if (c >= 'A' && c <= 'Z') return c - 64;
+  if (h.size() == 1 && c >= '0' && c <= '9') return 27;
+  return letterIndex;
+}
+
+}  // namespace kx

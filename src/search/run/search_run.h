@@ -1,0 +1,55 @@
+// One search run: reads the options from the view, reads the chosen letter
+// files, tests every keyword with the mode's predicate and hands each match to
+// a sink.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "search/store/keyword_store.h"
+#include "search/match/match_mode.h"
+#include "search/run/result_sink.h"
+
+namespace kx {
+
+class RegexMatcher;
+
+// Shared between the driver, the start commands and the progress display.
+struct RunState {
+  bool stopRequested = false;  // set by a stop click; cleared when a run starts
+  std::int32_t matchCount = 0;  // matches of the current (or last) run
+  std::string progressText;     // "正在查询 " + letter + " 索引下的关键词.." (GBK)
+};
+
+// What the driver needs of the window (or of the CLI, or of a test).
+class SearchView {
+ public:
+  virtual ~SearchView() = default;
+
+  // The mode the radio buttons select (see readMatchMode).
+  virtual MatchMode matchMode() = 0;
+  // The keyword box's whole content, GBK, exactly as typed.
+  virtual std::string queryText() = 0;
+  // Position of the letter selector's entry, 0..27 (27 = "all").
+  virtual int letterPosition() = 0;
+  // Position of the category selector, 0 or 1; read at the start of every letter file.
+  virtual int categoryPosition() = 0;
+  // Removes all rows of the result list.
+  virtual void clearList() = 0;
+  // Starts (1000) or stops (0) the progress timer.
+  virtual void setTimerInterval(int milliseconds) = 0;
+  // Lets pending window events run. The driver calls it before every letter
+  // file and at least every 64 keywords, and tests stopRequested right after,
+  // so a stop click is honoured before the next keyword is read. Views that
+  // are costly to pump should time-slice it.
+  virtual void processPendingMessages() = 0;
+  // Shows the progress once; the driver calls it at the end of every run.
+  virtual void refreshProgress() = 0;
+};
+
+// Runs one search into sink. matcher serves the wildcard and regex modes and
+// keeps its pattern between runs. Reports nothing; the outcome is in
+// state.matchCount and in the sink.
+void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, RunState& state, ResultSink& sink);
+
+}  // namespace kx

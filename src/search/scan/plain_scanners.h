@@ -1,0 +1,17 @@
+// Scanners of the plain modes (left, middle, right, all) and of the pinyin mode.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "search/scan/line_scanner.h"
+#include "search/match/match_mode.h"
+
+namespace kx {
+
+// The scanner of mode (MatchLeft, MatchMiddle, MatchRight, MatchPinyin or
+// MatchAll) for query, n = charCount(query); nullptr for the regex modes.
+// The scanner keeps its own copy of the query.
+std::unique_ptr<LineScanner> makePlainScanner(MatchMode mode, std::string_view query, int n);
+
+}  // namespace kx

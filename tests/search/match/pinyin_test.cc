@@ -1,0 +1,95 @@
+#include "search/match/pinyin.h"
+
+#include <gtest/gtest.h>
+
+#include "search/store/keyword_store.h"
+#include "support/test_util.h"
+
+namespace kx {
+namespace {
+
+using test::gbk;
+
+std::string initialOf(const char8_t* ch) { return pinyinInitial(gbk(ch)); }
+
+TEST(PinyinInitial, TableRangesExceptionsAndLevelTwo) {
+  EXPECT_EQ(initialOf(u8"阿"), "a");
+  EXPECT_EQ(initialOf(u8"调"), "t");  // first-listed reading, not d
+  EXPECT_EQ(initialOf(u8"长"), "c");
+  EXPECT_EQ(initialOf(u8"行"), "x");
+  EXPECT_EQ(initialOf(u8"曾"), "c");
+  EXPECT_EQ(initialOf(u8"耙"), "p");
+  EXPECT_EQ(initialOf(u8"拽"), "y");
+  EXPECT_EQ(pinyinInitial("\xD8\xA1"), "c");  // 亍
+  EXPECT_EQ(pinyinInitial("\xD8\xA6"), "s");  // 卅
+  EXPECT_EQ(pinyinInitial("\xD8\xAA"), "g");  // 鬲
+  EXPECT_EQ(pinyinInitial("\xD9\xA4"), "j");  // 伽
+  EXPECT_EQ(pinyinInitial("\xE3\xDF"), "");   // 氵, a radical
+  EXPECT_EQ(pinyinInitial("\xDF\xBC"), "");   // 呒
+  EXPECT_EQ(pinyinInitial("\xD7\xFA"), "");   // unassigned
+  EXPECT_EQ(pinyinInitial("\xA3\xC1"), "");   // Ａ
+  EXPECT_EQ(pinyinInitial("a"), "");
+  EXPECT_EQ(pinyinInitial("\xD5\x5C"), "");   // 誠 lies outside GB2312
+}
+
+TEST(PinyinInitial, EveryLetterOfTheTableIsAnInitial) {
+  int withReading = 0;
+  for (int lead = 0xB0; lead <= 0xF7; ++lead) {
+    for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+      const char ch[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      char letter = pinyinInitialLetter(std::string_view(ch, 2));
+      if (!letter) continue;
+      ++withReading;
+      EXPECT_TRUE(letter >= 'a' && letter <= 'z' && letter != 'i' && letter != 'u' && letter != 'v');
+    }
+  }
+  EXPECT_EQ(withReading, 6768 - 38 - 5);
+}
+
+TEST(PinyinPrefixMatch, InitialsCharactersAndCase) {
+  const std::string target = gbk(u8"阿迪达斯 男式鞋");
+  for (const char8_t* q : {u8"ad", u8"adds", u8"ADDS", u8"阿dds", u8"adds nsx", u8""})
+    EXPECT_TRUE(pinyinPrefixMatch(target, gbk(q))) << reinterpret_cast<const char*>(q);
+  EXPECT_FALSE(pinyinPrefixMatch(target, "ds"));
+  EXPECT_FALSE(pinyinPrefixMatch(gbk(u8"阿迪达"), "adds"));  // longer than the keyword
+  EXPECT_TRUE(pinyinPrefixMatch("Nike Air", "nike"));
+  EXPECT_TRUE(pinyinPrefixMatch(gbk(u8"3D眼镜"), "3dyj"));
+  EXPECT_TRUE(pinyinPrefixMatch(gbk(u8"3D眼镜"), "3Dyj"));
+  EXPECT_FALSE(pinyinPrefixMatch(gbk(u8"阿迪"), gbk(u8"啊")));  // a query character is never turned into its initial
+  EXPECT_TRUE(pinyinPrefixMatch(gbk(u8"氵水"), gbk(u8"氵s")));
+  EXPECT_FALSE(pinyinPrefixMatch(gbk(u8"氵水"), "ss"));
+  EXPECT_FALSE(pinyinPrefixMatch(gbk(u8"Ａ鞋"), "ax"));
+  EXPECT_TRUE(pinyinPrefixMatch(gbk(u8"Ａ鞋"), gbk(u8"Ａx")));
+  // A second byte that looks like a letter is not folded.
+  EXPECT_FALSE(pinyinPrefixMatch("\xD5\x5C", "\xD5\x7C"));
+}
+
+TEST(AutoLetter, FollowsTheQuerysFirstCharacter) {
+  EXPECT_EQ(autoLetter(gbk(u8"阿迪"), kAllIndex), 1);
+  EXPECT_EQ(autoLetter("ad", 13), 1);
+  EXPECT_EQ(autoLetter("Nike", kAllIndex), 14);
+  EXPECT_EQ(autoLetter("3d", 5), kDigitsIndex);
+  EXPECT_EQ(autoLetter("#1", 5), 5);
+  EXPECT_EQ(autoLetter("", 7), 7);
+  EXPECT_EQ(autoLetter(gbk(u8"氵"), kAllIndex), kAllIndex);
+  EXPECT_EQ(autoLetter(gbk(u8"Ａ"), 3), 3);
+}
+
+TEST(LetterName, BijectiveBase26) {
+  EXPECT_EQ(letterName(1), "A");
+  EXPECT_EQ(letterName(14), "N");
+  EXPECT_EQ(letterName(25), "Y");
+  EXPECT_EQ(letterName(26), "Z");
+  EXPECT_EQ(letterName(27), "AA");
+  EXPECT_EQ(letterName(52), "AZ");
+  EXPECT_EQ(letterName(53), "BA");
+  EXPECT_EQ(letterName(702), "ZZ");
+  EXPECT_EQ(letterName(703), "AAA");
+  EXPECT_EQ(letterName(0), "");
+  EXPECT_EQ(letterName(-3), "");
+  EXPECT_EQ(letterName(2, true), "b");
+  EXPECT_EQ(letterIndexName(27), "0-9");
+}
+
+}  // namespace
+}  // namespace kx
