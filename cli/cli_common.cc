@@ -1,8 +1,8 @@
 #include "cli/cli_common.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+
+#include "platform/file_util.h"
 
 namespace kx::cli {
 
@@ -12,12 +12,8 @@ int fail(int code, const std::string& message) {
 }
 
 std::string executableDir() {
-  std::string path(4096, '\0');
-  ssize_t len = ::readlink("/proc/self/exe", path.data(), path.size());
-  if (len <= 0) return ".";
-  path.resize(static_cast<std::size_t>(len));
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
+  std::string folder = executableFolder();
+  return folder.empty() ? "." : folder;
 }
 
 std::optional<std::string> ArgReader::value(const std::string& name, std::string* error) {

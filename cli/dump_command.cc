@@ -5,6 +5,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "platform/file_util.h"
 #include "platform/cipher_file.h"
 #include "platform/store_password.h"
 
@@ -52,7 +53,7 @@ int runDumpCommand(int argc, char** argv) {
   const std::string path = dataDir + "/" + std::string(categoryFolder(category)) + "/" + letterIndexName(letter) + ".txt";
   CipherFile in;
   if (!in.open(path, storePassword())) return fail(kExitIo, path + ": missing, unreadable or not a keyword file");
-  std::FILE* out = output.empty() ? stdout : std::fopen(output.c_str(), "wb");
+  std::FILE* out = output.empty() ? stdout : openStdioFile(output, "wb");
   if (!out) return fail(kExitIo, "cannot create " + output);
   std::vector<char> buf(1 << 20);
   bool ok = true;

@@ -5,6 +5,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "platform/file_util.h"
 #include "search/store/keyword_counts.h"
 #include "search/store/store_packer.h"
 #include "text/gbk_codec.h"
@@ -54,7 +55,7 @@ void packLine(std::string_view line, bool utf8, StorePacker& packer, Tally& tall
 
 // Feeds every line of one list to the packer; false when it cannot be read.
 bool packFile(const std::string& name, bool utf8, StorePacker& packer, Tally& tally) {
-  std::FILE* f = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
+  std::FILE* f = name == "-" ? stdin : openStdioFile(name, "rb");
   if (!f) return false;
   std::vector<char> buf(1 << 20);
   std::string carry;

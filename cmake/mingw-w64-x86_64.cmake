@@ -11,7 +11,7 @@ if(NOT KESTRIX_WIN_DEPS AND DEFINED ENV{KESTRIX_WIN_DEPS})
 endif()
 # With the ONLY modes below, dependency prefixes must be listed here, not in
 # CMAKE_PREFIX_PATH, which would be re-rooted and find nothing.
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${KESTRIX_WIN_DEPS}/qt ${KESTRIX_WIN_DEPS}/pcre2)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${KESTRIX_WIN_DEPS}/qt ${KESTRIX_WIN_DEPS}/pcre2 ${KESTRIX_WIN_DEPS}/openssl)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows dependencies once into a cache outside the source tree:
-# PCRE2 (16-bit, JIT, static) and Qt's Core, Gui, Widgets and Test with the
-# Windows platform plugin, both from Debian's source packages. Later runs find
+# PCRE2 (16-bit, JIT, static), OpenSSL's libcrypto (static) and Qt's Core, Gui,
+# Widgets and Test with the Windows platform plugin, all from Debian's source
+# packages. Later runs find
 # the finished prefixes and return at once.
 # Usage: scripts/windows/build-deps.sh CACHE_DIR
 set -euo pipefail
@@ -37,6 +38,19 @@ if [[ ! -f "$cache/pcre2/lib/libpcre2-16.a" ]]; then
     -DPCRE2_SUPPORT_JIT=ON -DPCRE2_SUPPORT_UNICODE=ON -DPCRE2_BUILD_TESTS=OFF -DPCRE2_BUILD_PCRE2GREP=OFF >/dev/null
   cmake --build "$cache/build/pcre2" -j"$jobs"
   cmake --install "$cache/build/pcre2" >/dev/null
+fi
+
+if [[ ! -f "$cache/openssl/lib/libcrypto.a" ]]; then
+  # One crypto library on both platforms: the same digests and AES-CTR code
+  # paths, so a store packed on one opens on the other byte for byte.
+  ls "$cache"/src/openssl_*.orig.tar.* >/dev/null 2>&1 || fetch_sources openssl
+  rm -rf "$cache/src/openssl" && mkdir -p "$cache/src/openssl"
+  tar -xf "$(ls "$cache"/src/openssl_*.orig.tar.* | grep -v '\.asc$' | head -n1)" -C "$cache/src/openssl" --strip-components=1
+  (cd "$cache/src/openssl" &&
+    ./Configure mingw64 --cross-compile-prefix=x86_64-w64-mingw32- --prefix="$cache/openssl" \
+      --libdir=lib no-shared no-tests no-module >/dev/null &&
+    make -j"$jobs" build_libs >/dev/null && make install_dev >/dev/null)
+  rm -rf "$cache/src/openssl"
 fi
 
 if [[ ! -f "$cache/qt/bin/qt-cmake" ]]; then

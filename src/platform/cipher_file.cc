@@ -1,12 +1,8 @@
 #include "platform/cipher_file.h"
 
-#include <fcntl.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -55,18 +51,6 @@ std::uint64_t getU64(const unsigned char* p) {
   return v;
 }
 
-bool preadAll(int fd, unsigned char* p, std::size_t n, std::uint64_t offset) {
-  while (n > 0) {
-    ssize_t got = ::pread(fd, p, n, static_cast<off_t>(offset));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    p += got;
-    n -= static_cast<std::size_t>(got);
-    offset += static_cast<std::uint64_t>(got);
-  }
-  return true;
-}
-
 }  // namespace
 
 CipherFile::CipherFile() : ctx_(EVP_CIPHER_CTX_new()) {}
@@ -79,11 +63,11 @@ CipherFile::~CipherFile() {
 bool CipherFile::open(const std::string& path, std::string_view password) {
   close();
   if (!ctx_) return false;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  NativeFile file;
+  if (!file.open(path, NativeFile::Access::Read)) return false;
   unsigned char header[kCipherHeaderSize];
-  struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0 && preadAll(fd, header, sizeof header, 0) &&
+  std::uint64_t fileSize = 0;
+  bool ok = file.size(fileSize) && file.readFullyAt(0, header, sizeof header) &&
             std::memcmp(header, kMagic, 4) == 0 && header[4] == kVersion;
   std::uint64_t length = ok ? getU64(header + 24) : 0;
   if (ok) {
@@ -92,15 +76,13 @@ bool CipherFile::open(const std::string& path, std::string_view password) {
     unsigned char check[16];
     keyCheck(key_, nonce_, check);
     ok = std::memcmp(check, header + 32, 16) == 0 &&
-         static_cast<std::uint64_t>(st.st_size) >= kCipherHeaderSize &&
-         static_cast<std::uint64_t>(st.st_size) - kCipherHeaderSize >= length;
+         fileSize >= kCipherHeaderSize && fileSize - kCipherHeaderSize >= length;
   }
   if (!ok) {
-    ::close(fd);
     std::memset(key_, 0, sizeof key_);
     return false;
   }
-  fd_ = fd;
+  file_ = std::move(file);
   length_ = length;
   position_ = 0;
   streamPos_ = UINT64_MAX;
@@ -108,8 +90,7 @@ bool CipherFile::open(const std::string& path, std::string_view password) {
 }
 
 void CipherFile::close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  file_.close();
   length_ = 0;
   position_ = 0;
   streamPos_ = UINT64_MAX;
@@ -128,11 +109,11 @@ bool CipherFile::startKeystream(std::uint64_t pos) {
 }
 
 std::size_t CipherFile::read(char* out, std::size_t n) {
-  if (fd_ < 0 || position_ >= length_ || n == 0) return 0;
+  if (!file_.isOpen() || position_ >= length_ || n == 0) return 0;
   std::uint64_t left = length_ - position_;
   if (n > left) n = static_cast<std::size_t>(left);
   auto* p = reinterpret_cast<unsigned char*>(out);
-  if (!preadAll(fd_, p, n, kCipherHeaderSize + position_)) return 0;
+  if (!file_.readFullyAt(kCipherHeaderSize + position_, p, n)) return 0;
   if (streamPos_ != position_ && !startKeystream(position_)) return 0;
   // CTR is its own inverse; OpenSSL allows the update in place.
   std::size_t done = 0;
@@ -152,26 +133,10 @@ std::size_t CipherFile::read(char* out, std::size_t n) {
 
 CipherWriter::CipherWriter() : ctx_(EVP_CIPHER_CTX_new()) {}
 
-CipherWriter::~CipherWriter() {
-  if (fd_ >= 0) ::close(fd_);
-  EVP_CIPHER_CTX_free(ctx_);
-}
-
-bool CipherWriter::writeAll(const unsigned char* p, std::size_t n) {
-  while (n > 0) {
-    ssize_t put = ::write(fd_, p, n);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return ok_ = false;
-    p += put;
-    n -= static_cast<std::size_t>(put);
-  }
-  return true;
-}
+CipherWriter::~CipherWriter() { EVP_CIPHER_CTX_free(ctx_); }
 
 bool CipherWriter::create(const std::string& path, std::string_view password) {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd_ < 0 || !ctx_) return false;
+  if (!file_.open(path, NativeFile::Access::CreateTruncate) || !ctx_) return false;
   unsigned char key[32], nonce[16];
   deriveKey(password, key);
   if (RAND_bytes(nonce, sizeof nonce) != 1) return false;
@@ -182,18 +147,18 @@ bool CipherWriter::create(const std::string& path, std::string_view password) {
   keyCheck(key, nonce, header + 32);
   length_ = 0;
   ok_ = EVP_EncryptInit_ex(ctx_, EVP_aes_256_ctr(), nullptr, key, nonce) == 1;
-  return ok_ && writeAll(header, sizeof header);
+  return ok_ = ok_ && file_.writeAt(0, header, sizeof header);
 }
 
 bool CipherWriter::append(std::string_view data) {
-  if (fd_ < 0 || !ok_) return false;
+  if (!file_.isOpen() || !ok_) return false;
   std::vector<unsigned char> buf(std::min<std::size_t>(data.size(), 1 << 20));
   const auto* in = reinterpret_cast<const unsigned char*>(data.data());
   for (std::size_t done = 0; done < data.size();) {
     std::size_t chunk = std::min(buf.size(), data.size() - done);
     int outLen = 0;
     if (EVP_EncryptUpdate(ctx_, buf.data(), &outLen, in + done, static_cast<int>(chunk)) != 1) return ok_ = false;
-    if (!writeAll(buf.data(), chunk)) return false;
+    if (!file_.writeAt(kCipherHeaderSize + length_ + done, buf.data(), chunk)) return ok_ = false;
     done += chunk;
   }
   length_ += data.size();
@@ -201,13 +166,11 @@ bool CipherWriter::append(std::string_view data) {
 }
 
 bool CipherWriter::finish() {
-  if (fd_ < 0) return false;
+  if (!file_.isOpen()) return false;
   unsigned char len[8];
   putU64(len, length_);
-  bool ok = ok_ && ::pwrite(fd_, len, 8, 24) == 8;
-  ok = ::close(fd_) == 0 && ok;
-  fd_ = -1;
-  return ok;
+  bool ok = ok_ && file_.writeAt(24, len, 8);
+  return file_.close() && ok;
 }
 
 }  // namespace kx

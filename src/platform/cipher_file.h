@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/native_file.h"
+
 struct evp_cipher_ctx_st;  // OpenSSL's EVP_CIPHER_CTX
 
 namespace kx {
@@ -35,7 +37,7 @@ class CipherFile {
   // does not fit, or the file is shorter than its header promises.
   bool open(const std::string& path, std::string_view password);
   void close();
-  bool isOpen() const { return fd_ >= 0; }
+  bool isOpen() const { return file_.isOpen(); }
 
   // Plain length and read position, in plain bytes; 0 when closed.
   std::uint64_t length() const { return length_; }
@@ -52,7 +54,7 @@ class CipherFile {
  private:
   bool startKeystream(std::uint64_t pos);
 
-  int fd_ = -1;
+  NativeFile file_;
   std::uint64_t length_ = 0;
   std::uint64_t position_ = 0;
   std::uint64_t streamPos_ = UINT64_MAX;  // where the keystream context stands
@@ -81,9 +83,7 @@ class CipherWriter {
   bool finish();
 
  private:
-  bool writeAll(const unsigned char* p, std::size_t n);
-
-  int fd_ = -1;
+  NativeFile file_;
   std::uint64_t length_ = 0;
   bool ok_ = true;
   ::evp_cipher_ctx_st* ctx_ = nullptr;

@@ -1,13 +1,8 @@
 #include "platform/file_util.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <climits>
-#include <vector>
+
+#include "platform/native_file.h"
 
 namespace kx {
 
@@ -29,79 +24,46 @@ std::string_view fileName(std::string_view path) {
 }
 
 bool readWholeFile(const std::string& path, std::string& out) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  std::string data;
-  if (st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
-  std::vector<char> block(64 * 1024);
-  for (;;) {
-    ssize_t got = ::read(fd, block.data(), block.size());
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return false;
-    }
-    if (got == 0) break;
-    data.append(block.data(), static_cast<std::size_t>(got));
-  }
-  ::close(fd);
+  NativeFile file;
+  std::uint64_t size = 0;
+  if (!file.open(path, NativeFile::Access::Read) || !file.size(size)) return false;
+  std::string data(static_cast<std::size_t>(size), '\0');
+  data.resize(file.readAt(0, data.data(), data.size()));
+  // A file that grew while being read: take the rest too.
+  char block[64 * 1024];
+  while (std::size_t got = file.readAt(data.size(), block, sizeof block)) data.append(block, got);
   out = std::move(data);
   return true;
 }
 
 bool writeFileExclusive(const std::string& path, std::string_view bytes) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool ok = true;
-  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    if (errno != EINTR) {
-      ok = false;
-      break;
-    }
+  // Held open by a writer that keeps others out (an open settings file):
+  // leave it alone. The guard itself is released before the rename, which
+  // Windows refuses over a file that is open.
+  {
+    NativeFile guard;
+    if (!guard.open(path, NativeFile::Access::ReadWriteHeld)) return false;
   }
-  if (ok) ok = ::ftruncate(fd, 0) == 0;
-  const char* p = bytes.data();
-  std::size_t n = bytes.size();
-  while (ok && n > 0) {
-    ssize_t put = ::write(fd, p, n);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      ok = false;
-      break;
-    }
-    p += put;
-    n -= static_cast<std::size_t>(put);
+  // The new bytes go to a file beside the target first, so a failed write
+  // leaves the old file as it was.
+  const std::string temp = path + ".tmp" + std::to_string(currentProcessId());
+  NativeFile out;
+  bool ok = out.open(temp, NativeFile::Access::CreateTruncate) &&
+            out.writeAt(0, bytes.data(), bytes.size());
+  ok = out.close() && ok;
+  if (ok && renameReplacing(temp, path)) return true;
+  const int err = errno;
+  removeFile(temp);
+  errno = err;
+  return false;
+}
+
+bool makeFolders(const std::string& path) {
+  for (std::size_t at = path.find_first_of("/\\", 1); at != std::string::npos;
+       at = path.find_first_of("/\\", at + 1)) {
+    if (path[at - 1] != ':' && path[at - 1] != '/' && path[at - 1] != '\\') makeFolder(path.substr(0, at));
   }
-  if (::close(fd) != 0) ok = false;
-  return ok;
-}
-
-bool makeFolder(const std::string& path) {
-  if (::mkdir(path.c_str(), 0777) == 0) return true;
-  return isFolder(path);
-}
-
-bool fileExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
-}
-
-bool isFolder(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string executableFolder() {
-  std::vector<char> buf(PATH_MAX + 1);
-  ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-  if (n <= 0) return {};
-  std::string exe(buf.data(), static_cast<std::size_t>(n));
-  return std::string(parentFolder(exe));
+  return makeFolder(path);
 }
 
 }  // namespace kx

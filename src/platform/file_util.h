@@ -2,6 +2,7 @@
 // use the platform's separator ("/" on Linux, "\" on Windows).
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -28,14 +29,22 @@ std::string_view fileName(std::string_view path);
 // processes may hold the file for writing.
 bool readWholeFile(const std::string& path, std::string& out);
 
-// Creates or replaces path with bytes, holding an exclusive advisory lock
-// while writing, so a file that another holder keeps locked (an open settings
-// file, this process's own included) is not touched. Returns true when every
-// byte was written.
+// Creates or replaces path with bytes: they are written to a temporary file
+// beside it, which is then renamed over path, so a failed write leaves the
+// old file whole. A file that another holder keeps from writers (an open
+// settings file, this process's own included) is not touched. Returns true
+// when every byte reached the file; false with errno set otherwise.
 bool writeFileExclusive(const std::string& path, std::string_view bytes);
 
 // Creates one folder level. Returns true when it exists afterwards.
 bool makeFolder(const std::string& path);
+
+// Creates path and every missing folder above it ("/" or the platform's
+// separator between levels). Returns true when it exists afterwards.
+bool makeFolders(const std::string& path);
+
+// std::fopen for a UTF-8 path (Windows opens through the UTF-16 name).
+std::FILE* openStdioFile(const std::string& path, const char* mode);
 
 bool fileExists(const std::string& path);
 bool isFolder(const std::string& path);

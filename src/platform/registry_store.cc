@@ -1,7 +1,5 @@
 #include "platform/registry_store.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -104,16 +102,7 @@ bool RegistryStore::flush() const {
     makeFolder(std::string(parentFolder(folder)));
     makeFolder(folder);
   }
-  std::string temp = path_ + ".tmp" + std::to_string(static_cast<long>(::getpid()));
-  if (!writeFileExclusive(temp, text)) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (std::rename(temp.c_str(), path_.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  return writeFileExclusive(path_, text);
 }
 
 bool RegistryStore::setValue(RegistryRoot root, std::string_view keyPath, std::string_view name,

@@ -1,10 +1,5 @@
 #include "platform/splice_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,21 +8,6 @@ namespace kx {
 namespace {
 
 constexpr std::size_t kBlock = 64 * 1024;
-
-bool pwriteAll(int fd, const char* p, std::size_t n, std::uint64_t offset) {
-  while (n > 0) {
-    ssize_t put = ::pwrite(fd, p, n, static_cast<off_t>(offset));
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (put == 0) return false;
-    p += put;
-    n -= static_cast<std::size_t>(put);
-    offset += static_cast<std::uint64_t>(put);
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -51,87 +31,71 @@ bool SpliceFile::readAll(std::string& out) const {
 // ---- DiskSpliceFile ----
 
 std::unique_ptr<DiskSpliceFile> DiskSpliceFile::open(const std::string& path, int* error) {
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) {
+  NativeFile file;
+  if (!file.open(path, NativeFile::Access::ReadWriteHeld)) {
     if (error) *error = errno;
     return nullptr;
   }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (error) *error = errno ? errno : EINVAL;
-    ::close(fd);
-    return nullptr;
-  }
-  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    if (error) *error = errno;
-    ::close(fd);
-    return nullptr;
-  }
-  return std::unique_ptr<DiskSpliceFile>(new DiskSpliceFile(fd, path));
+  return std::unique_ptr<DiskSpliceFile>(new DiskSpliceFile(std::move(file), path));
 }
 
 DiskSpliceFile::~DiskSpliceFile() { close(); }
 
-void DiskSpliceFile::close() {
-  if (fd_ >= 0) {
-    ::close(fd_);  // releases the flock with the last descriptor
-    fd_ = -1;
-  }
-}
+void DiskSpliceFile::close() { file_.close(); }
 
 std::uint64_t DiskSpliceFile::size() const {
-  if (fd_ < 0) return 0;
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0) return 0;
-  return static_cast<std::uint64_t>(st.st_size);
+  std::uint64_t n = 0;
+  return file_.size(n) ? n : 0;
 }
 
 std::size_t DiskSpliceFile::readAt(std::uint64_t offset, char* out, std::size_t n) const {
-  if (fd_ < 0) return 0;
-  for (;;) {
-    ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
-    if (got < 0 && errno == EINTR) continue;
-    return got < 0 ? 0 : static_cast<std::size_t>(got);
-  }
+  return file_.readAt(offset, out, n);
 }
 
 bool DiskSpliceFile::splice(std::uint64_t offset, std::uint64_t count, std::string_view bytes) {
-  if (fd_ < 0) return false;
+  if (!file_.isOpen()) return false;
   const std::uint64_t oldSize = size();
   if (offset > oldSize || count > oldSize - offset) return false;
   if (bytes.size() == count) {
     if (count == 0) return true;
     ++writes_;
-    return pwriteAll(fd_, bytes.data(), bytes.size(), offset);
+    return file_.writeAt(offset, bytes.data(), bytes.size());
   }
 
-  // New bytes followed by the tail, read in blocks, then written at once.
-  const std::uint64_t tailStart = offset + count;
-  const std::uint64_t tailLen = oldSize - tailStart;
-  std::string buf;
-  buf.reserve(bytes.size() + static_cast<std::size_t>(tailLen));
-  buf.append(bytes);
-  buf.resize(bytes.size() + static_cast<std::size_t>(tailLen));
-  std::size_t got = 0;
-  while (got < tailLen) {
-    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, tailLen - got));
-    std::size_t step = readAt(tailStart + got, buf.data() + bytes.size() + got, want);
+  // Everything from offset on is read first: the moved tail, and the old
+  // bytes, to put back if a write fails after the file changed.
+  std::string old(static_cast<std::size_t>(oldSize - offset), '\0');
+  for (std::size_t got = 0; got < old.size();) {
+    std::size_t step = readAt(offset + got, old.data() + got, std::min(kBlock, old.size() - got));
     if (step == 0) return false;  // nothing written yet: the file is unchanged
     got += step;
   }
+  std::string buf(bytes);
+  buf.append(old, static_cast<std::size_t>(count), std::string::npos);
+  const std::uint64_t newSize = offset + buf.size();
+
+  // Room first: when the file cannot grow (full disk, quota, size limit),
+  // stop before a byte of it changed.
+  if (newSize > oldSize) {
+    ++resizes_;
+    if (!file_.resize(newSize)) return false;
+  }
+  bool ok = true;
   if (!buf.empty()) {
     ++writes_;
-    if (!pwriteAll(fd_, buf.data(), buf.size(), offset)) return false;
+    ok = file_.writeAt(offset, buf.data(), buf.size());
   }
-  const std::uint64_t newSize = offset + buf.size();
-  if (newSize < oldSize) {
-    ++truncates_;
-    while (::ftruncate(fd_, static_cast<off_t>(newSize)) != 0) {
-      if (errno != EINTR) return false;
-    }
+  if (ok && newSize < oldSize) {
+    ++resizes_;
+    ok = file_.resize(newSize);
   }
-  return true;
+  if (!ok) {
+    // Puts the old document back as far as the platform lets us.
+    const int err = errno;
+    if (file_.writeAt(offset, old.data(), old.size())) file_.resize(oldSize);
+    errno = err;
+  }
+  return ok;
 }
 
 // ---- MemorySpliceFile ----

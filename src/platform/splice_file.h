@@ -3,7 +3,7 @@
 // mirrors every change of its document into one of these.
 //
 // Two kinds: DiskSpliceFile, an open file on disk kept closed to other writers
-// (an advisory flock on Linux), and MemorySpliceFile, a growable buffer for
+// (an advisory flock on Linux, read sharing only on Windows), and MemorySpliceFile, a growable buffer for
 // the store's MemoryFile mode. Paths are UTF-8.
 #pragma once
 
@@ -13,6 +13,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/native_file.h"
 
 namespace kx {
 
@@ -29,8 +31,9 @@ class SpliceFile {
   // behind the replaced ones move so that they directly follow `bytes`.
   // Deleting (bytes empty), inserting (count 0) and appending (offset ==
   // size()) are special cases. Returns false, changing nothing, when the file
-  // is closed or offset + count lies beyond the end; false after a failed
-  // write, when the content may be torn.
+  // is closed or offset + count lies beyond the end. False after a failed
+  // write too: a disk file then holds its old content (it is put back when
+  // the platform allows; a memory file cannot fail).
   virtual bool splice(std::uint64_t offset, std::uint64_t count, std::string_view bytes) = 0;
 
   // Copies up to n bytes at offset into out. Returns the number copied: 0 at
@@ -52,9 +55,12 @@ class SpliceFile {
 // advisory lock, so that other writers that also lock (another instance of the
 // program) are kept out while plain readers may still read it.
 //
-// A splice takes the fewest writes: the tail behind the change is read in
-// blocks, then the new bytes and the moved tail go to the file in one write
-// at the offset, then, only when the file shrinks, the length is set. A
+// A splice takes the fewest writes and never tears the file: the bytes from
+// the offset on are read in blocks; when the file grows, its new length is
+// set first (with the disk space allocated), so a full disk or a size limit
+// stops the splice before anything changed; then the new bytes and the moved
+// tail go to the file in one write at the offset; then, only when the file
+// shrinks, the length is set. A failed write puts the old bytes back. A
 // replacement of equal length is one write and nothing else.
 class DiskSpliceFile final : public SpliceFile {
  public:
@@ -70,7 +76,7 @@ class DiskSpliceFile final : public SpliceFile {
   // the lock).
   static std::unique_ptr<DiskSpliceFile> open(const std::string& path, int* error = nullptr);
 
-  bool isOpen() const override { return fd_ >= 0; }
+  bool isOpen() const override { return file_.isOpen(); }
   std::uint64_t size() const override;
   bool splice(std::uint64_t offset, std::uint64_t count, std::string_view bytes) override;
   std::size_t readAt(std::uint64_t offset, char* out, std::size_t n) const override;
@@ -80,17 +86,17 @@ class DiskSpliceFile final : public SpliceFile {
 
   // Counters of the write and set-length calls made by splices, for tests
   // that check the fewest-writes rule. A write counts once however many
-  // pwrite calls a short write needs.
+  // platform calls a short write needs.
   std::uint64_t writeCount() const { return writes_; }
-  std::uint64_t truncateCount() const { return truncates_; }
+  std::uint64_t resizeCount() const { return resizes_; }
 
  private:
-  DiskSpliceFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  DiskSpliceFile(NativeFile file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
 
-  int fd_ = -1;
+  NativeFile file_;
   const std::string path_;
   std::uint64_t writes_ = 0;
-  std::uint64_t truncates_ = 0;
+  std::uint64_t resizes_ = 0;
 };
 
 // A growable in-memory byte store; capacity grows in steps of 1024 bytes.

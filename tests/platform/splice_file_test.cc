@@ -58,19 +58,19 @@ TEST(DiskSpliceFile, FewestWrites) {
   ASSERT_TRUE(f);
   f->splice(0, 0, std::string(300000, 'x'));  // a tail longer than one block
   auto writes = f->writeCount();
-  auto truncs = f->truncateCount();
-  f->splice(10, 0, "grow");  // new bytes and moved tail: one write, no length change
+  auto resizes = f->resizeCount();
+  f->splice(10, 0, "grow");  // the new length first, then new bytes and moved tail in one write
   EXPECT_EQ(f->writeCount(), writes + 1);
-  EXPECT_EQ(f->truncateCount(), truncs);
+  EXPECT_EQ(f->resizeCount(), ++resizes);
   f->splice(10, 4, "same");  // equal length: one write
   EXPECT_EQ(f->writeCount(), writes + 2);
-  EXPECT_EQ(f->truncateCount(), truncs);
+  EXPECT_EQ(f->resizeCount(), resizes);
   f->splice(10, 4, "");  // shrink: one write, then the length
   EXPECT_EQ(f->writeCount(), writes + 3);
-  EXPECT_EQ(f->truncateCount(), truncs + 1);
+  EXPECT_EQ(f->resizeCount(), resizes + 1);
   f->splice(f->size() - 5, 5, "");  // cut at the end: the length alone
   EXPECT_EQ(f->writeCount(), writes + 3);
-  EXPECT_EQ(f->truncateCount(), truncs + 2);
+  EXPECT_EQ(f->resizeCount(), resizes + 2);
   EXPECT_EQ(f->size(), 299995u);
 }
 

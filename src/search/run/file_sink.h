@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/native_file.h"
 #include "search/run/result_sink.h"
 
 namespace kx {
@@ -20,7 +21,7 @@ class FileSink : public ResultSink {
   // Creates path, or cuts an existing file to length 0. Returns false when the
   // file cannot be created; errorText() then says why.
   bool open(const std::string& path);
-  bool isOpen() const { return fd_ >= 0; }
+  bool isOpen() const { return file_.isOpen(); }
 
   // Writes keyword + CR LF. Output is gathered in a buffer of a few hundred
   // KiB and written through at every flush and close, so a stopped or ended
@@ -46,7 +47,8 @@ class FileSink : public ResultSink {
   // error and counts the keywords that reached the file whole.
   bool writeThrough(std::string_view bytes, std::uint64_t keywords);
 
-  int fd_ = -1;
+  NativeFile file_;
+  std::uint64_t offset_ = 0;  // where the next write goes
   int errno_ = 0;
   std::string buf_;
   std::uint64_t pending_ = 0;  // keywords in buf_

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
+#include "platform/file_util.h"
 #include "platform/store_password.h"
 #include "search/match/gbk_text.h"
 #include "search/match/pinyin.h"
@@ -41,16 +41,14 @@ int placementLetter(std::string_view keyword) {
 }
 
 StorePacker::StorePacker(const std::string& runDir, KeywordCategory category) {
-  const std::filesystem::path folder = std::filesystem::path(runDir) / std::string(categoryFolder(category));
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  if (ec) {
-    error_ = folder.string() + ": " + ec.message();
+  const std::string folder = joinPath(runDir, categoryFolder(category));
+  if (!makeFolders(folder)) {
+    error_ = folder + ": " + std::strerror(errno);
     return;
   }
   for (int i = 1; i <= kLetterFileCount; ++i) {
     auto letter = std::make_unique<Letter>();
-    letter->path = (folder / (letterIndexName(i) + ".txt")).string();
+    letter->path = joinPath(folder, letterIndexName(i) + ".txt");
     if (!letter->writer.create(letter->path, storePassword())) {
       error_ = letter->path + ": " + std::strerror(errno);
       return;
