@@ -209,9 +209,9 @@ class ConfigStore {
 
   void setEventPump(EventPump pump) { doc_.setPump(std::move(pump)); }
   void setMessageSink(MessageSink sink) { doc_.setMessageSink(std::move(sink)); }
-  // The registry substitute of Registry mode; by default one on
-  // RegistryStore::defaultPath(), made at first use.
-  void setRegistry(std::shared_ptr<RegistryStore> registry) { registry_ = std::move(registry); }
+  // The registry of Registry mode; by default Registry::platformDefault(),
+  // made at first use.
+  void setRegistry(std::shared_ptr<Registry> registry) { registry_ = std::move(registry); }
 
   // Whether changes reach a file: true while a mirror is open and in sync.
   // False for a file that could not be opened for writing (read-only file or
@@ -245,7 +245,7 @@ class ConfigStore {
   std::string fetchText(std::string_view key, const std::string& defaultStored);
   bool saveCheck(TwoStateControl& control);
   bool restoreCheck(TwoStateControl& control);
-  RegistryStore& registry();
+  Registry& registry();
   void registryItem(std::string_view key, std::string& keyPath, std::string& name) const;
   // Reads the mirror line by line (the listing rules), pumping per line.
   template <typename OnLine>
@@ -263,7 +263,7 @@ class ConfigStore {
 
   int drainDepth_ = 0;          // drains running in this object (busy_ may be a copy)
   std::uint64_t queueEpoch_ = 0;  // bumped when destroy releases the queue
-  std::shared_ptr<RegistryStore> registry_;
+  std::shared_ptr<Registry> registry_;
 };
 
 }  // namespace kx

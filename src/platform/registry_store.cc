@@ -37,6 +37,12 @@ bool readNumber(std::string_view s, std::size_t& pos, char t, std::uint64_t& out
 
 RegistryStore::RegistryStore(std::string filePath) : path_(std::move(filePath)) {}
 
+#ifndef _WIN32
+std::shared_ptr<Registry> Registry::platformDefault() {
+  return std::make_shared<RegistryStore>(RegistryStore::defaultPath());
+}
+#endif
+
 std::string RegistryStore::defaultPath() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   std::string base;
@@ -145,7 +151,7 @@ bool RegistryStore::removeValue(RegistryRoot root, std::string_view keyPath,
   return true;
 }
 
-std::optional<std::string> RegistryStore::readString(RegistryRoot root, std::string_view keyPath,
+std::optional<std::string> Registry::readString(RegistryRoot root, std::string_view keyPath,
                                                      std::string_view name) const {
   auto v = value(root, keyPath, name);
   if (!v) return std::nullopt;

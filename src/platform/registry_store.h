@@ -1,5 +1,7 @@
-// A stand-in for the Windows registry on systems that have none: string
-// values keyed by (root, key path, value name), kept in one small file.
+// The registry behind the configuration store's Registry mode: string values
+// keyed by (root, key path, value name). `Registry` is the interface; on
+// Windows `Registry::platformDefault()` is the real registry, elsewhere
+// `RegistryStore`, a stand-in kept in one small file.
 //
 // The configuration store's Registry mode writes REG_SZ values
 // and reads REG_SZ and REG_EXPAND_SZ ones through it; the program itself never
@@ -7,8 +9,9 @@
 // in practice) compared without regard to ASCII case, as the registry does;
 // the spelling first written is kept.
 //
-// File format (all numbers decimal ASCII), written to a temporary file and
-// renamed over the old one so a reader never sees half a file:
+// The stand-in's file format (all numbers decimal ASCII), written to a
+// temporary file and renamed over the old one so a reader never sees half a
+// file:
 //   "KXREG 1\n"
 //   per value: root " " type " " len(keyPath) " " len(name) " " len(data) "\n"
 //              keyPath name data "\n"
@@ -19,6 +22,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,7 +51,40 @@ struct RegistryValue {
   std::string data;  // for the string types: the text without its NUL
 };
 
-class RegistryStore {
+class Registry {
+ public:
+  virtual ~Registry() = default;
+
+  // The registry of this platform: the real one on Windows, a RegistryStore
+  // on RegistryStore::defaultPath() elsewhere.
+  static std::shared_ptr<Registry> platformDefault();
+
+  // Stores a value, creating the key path as needed. Returns false when it
+  // cannot be written (no right to write, an unwritable file); the value is
+  // then not stored.
+  virtual bool setValue(RegistryRoot root, std::string_view keyPath, std::string_view name,
+                        const RegistryValue& value) = 0;
+  bool setString(RegistryRoot root, std::string_view keyPath, std::string_view name,
+                 std::string_view text) {
+    return setValue(root, keyPath, name, {RegistryType::String, std::string(text)});
+  }
+
+  // The stored value, or nullopt for a missing key path or value name.
+  virtual std::optional<RegistryValue> value(RegistryRoot root, std::string_view keyPath,
+                                             std::string_view name) const = 0;
+
+  // Removes one value. Returns true when it existed and was removed.
+  virtual bool removeValue(RegistryRoot root, std::string_view keyPath, std::string_view name) = 0;
+
+  // The text of a REG_SZ value, or of a REG_EXPAND_SZ value with every
+  // %NAME% replaced by the environment variable NAME (left as it is when the
+  // variable is unset); nullopt for a missing value or any other type. The
+  // text ends at its first NUL.
+  std::optional<std::string> readString(RegistryRoot root, std::string_view keyPath,
+                                        std::string_view name) const;
+};
+
+class RegistryStore final : public Registry {
  public:
   // A store kept in filePath; an empty path keeps it in memory only.
   explicit RegistryStore(std::string filePath);
@@ -56,28 +93,11 @@ class RegistryStore {
   // $HOME/.config/kestrix/registry.kxr, else "" (memory only).
   static std::string defaultPath();
 
-  // Stores a value, creating the key path as needed. Returns false when the
-  // file cannot be written (the value is then not stored).
   bool setValue(RegistryRoot root, std::string_view keyPath, std::string_view name,
-                const RegistryValue& value);
-  bool setString(RegistryRoot root, std::string_view keyPath, std::string_view name,
-                 std::string_view text) {
-    return setValue(root, keyPath, name, {RegistryType::String, std::string(text)});
-  }
-
-  // The stored value, or nullopt for a missing key path or value name.
+                const RegistryValue& value) override;
   std::optional<RegistryValue> value(RegistryRoot root, std::string_view keyPath,
-                                     std::string_view name) const;
-
-  // Removes one value. Returns true when it existed and the file was written.
-  bool removeValue(RegistryRoot root, std::string_view keyPath, std::string_view name);
-
-  // The text of a REG_SZ value, or of a REG_EXPAND_SZ value with every
-  // %NAME% replaced by the environment variable NAME (left as it is when the
-  // variable is unset); nullopt for a missing value or any other type. The
-  // text ends at its first NUL.
-  std::optional<std::string> readString(RegistryRoot root, std::string_view keyPath,
-                                        std::string_view name) const;
+                                     std::string_view name) const override;
+  bool removeValue(RegistryRoot root, std::string_view keyPath, std::string_view name) override;
 
   const std::string& filePath() const { return path_; }
 
