@@ -56,6 +56,7 @@ class Translator {
     if (!error_.empty()) {
       result.error = error_;
       result.errorOffset = errorOffset_;
+      result.unsupported = unsupported_;
       return result;
     }
     endRun();
@@ -134,42 +135,52 @@ class Translator {
     }
   }
 
-  // What an atom turned out to be, for quantifier and literal-run decisions.
-  enum class AtomKind { Literal, Other, Assertion };
+  // What an atom turned out to be, for quantifier and fast-path decisions.
+  enum class AtomKind { Literal, Class, LineStart, Assertion, Other };
+
+  struct Atom {
+    Atom() = default;
+    explicit Atom(AtomKind k, char16_t c = 0) : kind(k), literal(c) {}
+    AtomKind kind = AtomKind::Other;
+    char16_t literal = 0;  // the character of a Literal
+    // The members of a Class (a bracket class or a class escape), when they
+    // can be listed exactly.
+    std::optional<LineStartCharacters> members;
+  };
 
   void parseTerm(int depth) {
     const std::size_t start = pos_;
     offsets_.emplace_back(out_.size(), start);
-    char16_t literal = 0;
-    AtomKind kind = parseAtom(depth, &literal);
+    const Atom atom = parseAtom(depth);
     if (failed()) return;
-    const bool quantified = parseQuantifier(kind == AtomKind::Assertion, start);
+    const std::optional<long> minRepeat =
+        parseQuantifier(atom.kind == AtomKind::Assertion || atom.kind == AtomKind::LineStart, start);
     if (depth != 0) return;
-    noteLineStart(src_[start] == u'^' && kind == AtomKind::Assertion, kind == AtomKind::Literal ? &literal : nullptr,
-                  quantified);
-    if (kind == AtomKind::Literal && !quantified) {
-      run_ += literal;
+    noteLineStart(atom, minRepeat);
+    if (atom.kind == AtomKind::Literal && !minRepeat) {
+      run_ += atom.literal;
     } else {
       endRun();
     }
   }
 
-  // Follows the first two top-level terms: ^, then one character or class
-  // that must occur, give the characters every match starts with.
-  void noteLineStart(bool caret, const char16_t* literal, bool quantified) {
+  // Follows the first two top-level terms: when they are ^ and then one
+  // character or listable class that must occur at least once, every match
+  // starts with one of its members. Any other term gives up.
+  void noteLineStart(const Atom& atom, std::optional<long> minRepeat) {
     const int term = topLevelTerms_++;
     if (term == 0) {
-      startsWithCaret_ = caret;
+      startsWithCaret_ = atom.kind == AtomKind::LineStart;
       return;
     }
-    if (term != 1 || !startsWithCaret_ || (quantified && quantifierMin_ < 1)) return;
-    if (literal) {
+    if (term != 1 || !startsWithCaret_ || (minRepeat && *minRepeat < 1)) return;
+    if (atom.kind == AtomKind::Literal) {
       LineStartCharacters set;
-      if (*literal < 0x80) set.ascii.set(*literal);
-      set.nonAscii = *literal >= 0x80;
+      if (atom.literal < 0x80) set.ascii.set(atom.literal);
+      set.nonAscii = atom.literal >= 0x80;
       lineStart_ = set;
-    } else if (lastAtomWasClass_ && classSet_) {
-      lineStart_ = classSet_;
+    } else if (atom.kind == AtomKind::Class) {
+      lineStart_ = atom.members;
     }
   }
 
@@ -178,46 +189,51 @@ class Translator {
     run_.clear();
   }
 
-  AtomKind parseAtom(int depth, char16_t* literal) {
+  Atom literalAtom(char16_t c) {
+    emitLiteral(c);
+    return Atom(AtomKind::Literal, c);
+  }
+
+  Atom parseAtom(int depth) {
     const std::size_t start = pos_;
     char16_t c = src_[pos_++];
-    lastAtomWasClass_ = c == u'[';
     switch (c) {
       case u'^':
+        out_ += c;
+        return Atom(AtomKind::LineStart);
       case u'$':
         out_ += c;
-        return AtomKind::Assertion;
+        return Atom(AtomKind::Assertion);
       case u'.':
         out_ += c;
-        return AtomKind::Other;
+        return {};
       case u'*':
       case u'+':
       case u'?':
         fail("nothing to repeat", start);
-        return AtomKind::Other;
+        return {};
       case u'{': {
         long lo = 0, hi = 0;
         pos_ = start;
         if (scanBraces(&lo, &hi)) {
           fail("nothing to repeat", start);
-          return AtomKind::Other;
+          return {};
         }
         pos_ = start + 1;  // a brace that opens no quantifier is a character
-        emitLiteral(c);
-        *literal = c;
-        return AtomKind::Literal;
+        return literalAtom(c);
       }
       case u'(':
-        return parseGroup(depth, start);
-      case u'[':
-        parseClass(start);
-        return AtomKind::Other;
+        return Atom(parseGroup(depth, start));
+      case u'[': {
+        Atom atom(AtomKind::Class);
+        atom.members.emplace();
+        if (!parseClass(start, *atom.members)) atom.members.reset();
+        return atom;
+      }
       case u'\\':
-        return parseAtomEscape(start, literal);
+        return parseAtomEscape(start);
       default:
-        emitLiteral(c);
-        *literal = c;
-        return AtomKind::Literal;
+        return literalAtom(c);
     }
   }
 
@@ -309,25 +325,26 @@ class Translator {
     return true;
   }
 
-  // Parses an optional quantifier after an atom; returns whether there was one.
-  bool parseQuantifier(bool atomIsAssertion, std::size_t atomStart) {
-    if (atEnd()) return false;
+  // Parses an optional quantifier after an atom; returns its lower bound, or
+  // nothing when there is none.
+  std::optional<long> parseQuantifier(bool atomIsAssertion, std::size_t atomStart) {
+    if (atEnd()) return std::nullopt;
     const std::size_t start = pos_;
     char16_t c = peek();
     long lo = 0, hi = 0;
     if (c == u'*' || c == u'+' || c == u'?') {
-      quantifierMin_ = c == u'+' ? 1 : 0;
+      lo = c == u'+' ? 1 : 0;
       ++pos_;
       if (!atomIsAssertion) out_ += c;
     } else if (c == u'{' && scanBraces(&lo, &hi)) {
       if (hi != kUnbounded && lo > hi) {
         fail("numbers out of order in {} quantifier", start);
-        return true;
+        return lo;
       }
-      quantifierMin_ = lo;
       if (lo > kQuantifierMax) {
-        fail("number too big in {} quantifier", start);
-        return true;
+        fail("repeat count over 65535", start);
+        unsupported_ = true;
+        return lo;
       }
       if (!atomIsAssertion) {
         appendAscii("{" + std::to_string(lo) + ",", out_);
@@ -336,17 +353,17 @@ class Translator {
         out_ += u'}';
       }
     } else {
-      return false;
+      return std::nullopt;
     }
     if (atomIsAssertion) {
       fail("nothing to repeat", atomStart);
-      return true;
+      return lo;
     }
     if (peek() == u'?' && !atEnd()) {
       ++pos_;
       out_ += u'?';
     }
-    return true;
+    return lo;
   }
 
   void emitLiteral(char16_t c) {
@@ -403,10 +420,10 @@ class Translator {
     }
   }
 
-  AtomKind parseAtomEscape(std::size_t start, char16_t* literal) {
+  Atom parseAtomEscape(std::size_t start) {
     if (atEnd()) {
       fail("\\ at end of pattern", start);
-      return AtomKind::Other;
+      return {};
     }
     char16_t c = peek();
     char16_t ch = 0;
@@ -414,25 +431,22 @@ class Translator {
       ++pos_;
       out_ += u'\\';
       out_ += c;
-      return AtomKind::Assertion;
+      return Atom(AtomKind::Assertion);
     }
     if (c == u'd' || c == u'D' || c == u'w' || c == u'W' || c == u's' || c == u'S') {
-      lastAtomWasClass_ = true;
-      classSet_.emplace();
-      collectClassEscape(c);
-    }
-    if (c == u'd' || c == u'D' || c == u'w' || c == u'W') {
       ++pos_;
-      out_ += u'\\';
-      out_ += c;
-      return AtomKind::Other;
-    }
-    if (c == u's' || c == u'S') {
-      ++pos_;
-      out_ += (c == u's') ? u"[" : u"[^";
-      out_ += kSpaceClassBody;
-      out_ += u']';
-      return AtomKind::Other;
+      if (c == u's' || c == u'S') {
+        out_ += (c == u's') ? u"[" : u"[^";
+        out_ += kSpaceClassBody;
+        out_ += u']';
+      } else {
+        out_ += u'\\';
+        out_ += c;
+      }
+      Atom atom(AtomKind::Class);
+      atom.members.emplace();
+      collectClassEscape(c, *atom.members);
+      return atom;
     }
     if (c >= u'1' && c <= u'9') {
       std::size_t save = pos_;
@@ -440,7 +454,7 @@ class Translator {
       while (!atEnd() && isDigit(peek())) n = std::min<long>(n * 10 + (src_[pos_++] - u'0'), 1L << 31);
       if (n <= groupCount_) {
         appendAscii("\\g{" + std::to_string(n) + "}", out_);
-        return AtomKind::Other;
+        return {};
       }
       pos_ = save;
       // Not a group number: \8 and \9 stand for the digit, others for octal.
@@ -459,21 +473,19 @@ class Translator {
     } else if (!parseCharacterEscape(&ch)) {
       ch = src_[pos_++];  // identity escape
     }
-    emitLiteral(ch);
-    *literal = ch;
-    return AtomKind::Literal;
+    return literalAtom(ch);
   }
 
-  AtomKind parseNamedReference(std::size_t start) {
+  Atom parseNamedReference(std::size_t start) {
     ++pos_;  // 'k'
     if (peek() != u'<' || atEnd()) {
       fail("invalid named reference", start);
-      return AtomKind::Other;
+      return {};
     }
     std::size_t close = src_.find(u'>', pos_);
     if (close == std::u16string_view::npos) {
       fail("invalid named reference", start);
-      return AtomKind::Other;
+      return {};
     }
     std::u16string name(src_.substr(pos_ + 1, close - pos_ - 1));
     pos_ = close + 1;
@@ -484,10 +496,10 @@ class Translator {
     }
     if (group == 0) {
       fail("invalid named capture referenced", start);
-      return AtomKind::Other;
+      return {};
     }
     appendAscii("\\g{" + std::to_string(group) + "}", out_);
-    return AtomKind::Other;
+    return {};
   }
 
   // Reads one class element after its first character was consumed as c.
@@ -540,14 +552,14 @@ class Translator {
     part(std::max<char16_t>(lo, 0xE000), hi);
   }
 
-  // Adds the members of a class element to classSet_, the class's characters
-  // as the line-start shortcut sees them.
-  void collectClassMembers(char16_t lo, char16_t hi) {
-    for (char16_t c = lo; c <= std::min<char16_t>(hi, 0x7F); ++c) classSet_->ascii.set(c);
-    if (hi >= 0x80) classSet_->nonAscii = true;
+  // Adds the characters lo..hi to members, the class as the line-start
+  // shortcut sees it.
+  static void collectClassMembers(char16_t lo, char16_t hi, LineStartCharacters& members) {
+    for (char16_t c = lo; c <= std::min<char16_t>(hi, 0x7F); ++c) members.ascii.set(c);
+    if (hi >= 0x80) members.nonAscii = true;
   }
 
-  void collectClassEscape(char16_t escape) {
+  static void collectClassEscape(char16_t escape, LineStartCharacters& set) {
     std::bitset<128> members;
     for (int c = 0; c < 128; ++c) {
       const bool word = isAsciiLetter(static_cast<char16_t>(c)) || isDigit(static_cast<char16_t>(c)) || c == '_';
@@ -557,15 +569,15 @@ class Translator {
       const bool in = lower == u'd' ? digit : lower == u'w' ? word : space;
       members[static_cast<std::size_t>(c)] = (escape == lower) ? in : !in;
     }
-    classSet_->ascii |= members;
-    if (escape != u'd' && escape != u'w') classSet_->nonAscii = true;  // \s, \D, \W reach beyond ASCII
+    set.ascii |= members;
+    if (escape != u'd' && escape != u'w') set.nonAscii = true;  // \s, \D, \W reach beyond ASCII
   }
 
-  void appendClassAtom(const ClassAtom& atom, std::u16string& body, bool* hasNotSpace) {
+  void appendClassAtom(const ClassAtom& atom, std::u16string& body, bool* hasNotSpace, LineStartCharacters& members) {
     if (atom.escape != 0) {
-      collectClassEscape(atom.escape);
+      collectClassEscape(atom.escape, members);
     } else {
-      collectClassMembers(atom.ch, atom.ch);
+      collectClassMembers(atom.ch, atom.ch, members);
     }
     if (atom.escape == u's') {
       body += kSpaceClassBody;
@@ -579,7 +591,9 @@ class Translator {
     }
   }
 
-  void parseClass(std::size_t start) {
+  // Parses a bracket class after its '[' and collects its members; returns
+  // false when they cannot be listed that way.
+  bool parseClass(std::size_t start, LineStartCharacters& members) {
     bool negated = false;
     if (peek() == u'^' && !atEnd()) {
       negated = true;
@@ -587,47 +601,45 @@ class Translator {
     }
     std::u16string body;
     bool hasNotSpace = false;
-    classSet_.emplace();
-    classSet_->negated = negated;
+    members.negated = negated;
     for (;;) {
       if (atEnd()) {
         fail("unterminated character class", start);
-        return;
+        return false;
       }
       if (peek() == u']') {
         ++pos_;
         break;
       }
       ClassAtom first = parseClassAtom(start);
-      if (failed()) return;
+      if (failed()) return false;
       if (peek() == u'-' && hasAhead(1) && peek(1) != u']') {
         ++pos_;
         ClassAtom second = parseClassAtom(start);
-        if (failed()) return;
+        if (failed()) return false;
         if (first.escape != 0 || second.escape != 0) {
           // A class escape cannot bound a range: the dash is a character.
-          appendClassAtom(first, body, &hasNotSpace);
+          appendClassAtom(first, body, &hasNotSpace, members);
           appendClassRange(u'-', u'-', body);
-          collectClassMembers(u'-', u'-');
-          appendClassAtom(second, body, &hasNotSpace);
+          collectClassMembers(u'-', u'-', members);
+          appendClassAtom(second, body, &hasNotSpace, members);
           continue;
         }
         if (first.ch > second.ch) {
           fail("range out of order in character class", start);
-          return;
+          return false;
         }
         appendClassRange(first.ch, second.ch, body);
-        collectClassMembers(first.ch, second.ch);
+        collectClassMembers(first.ch, second.ch, members);
         continue;
       }
-      appendClassAtom(first, body, &hasNotSpace);
+      appendClassAtom(first, body, &hasNotSpace, members);
     }
-    if (hasNotSpace) classSet_.reset();  // spelled as a group below
     if (!hasNotSpace) {
       out_ += negated ? u"[^" : u"[";
       out_ += body;
       out_ += u']';
-      return;
+      return true;
     }
     // PCRE2 cannot put the complement of our \s inside a class; spell the
     // class as "in body or not a space" (or its negation).
@@ -644,6 +656,7 @@ class Translator {
       out_ += kSpaceClassBody;
       out_ += u"])";
     }
+    return false;  // spelled as a group, not listed
   }
 
   const std::u16string_view src_;
@@ -657,14 +670,12 @@ class Translator {
   std::u16string run_;
   std::vector<std::u16string> runs_;
   std::vector<std::pair<std::size_t, std::size_t>> offsets_;
-  long quantifierMin_ = 0;    // lower bound of the last quantifier read
-  bool lastAtomWasClass_ = false;
-  std::optional<LineStartCharacters> classSet_;  // members of the last class read
   int topLevelTerms_ = 0;
   bool startsWithCaret_ = false;
   std::optional<LineStartCharacters> lineStart_;
   std::string error_;
   std::size_t errorOffset_ = 0;
+  bool unsupported_ = false;
 };
 
 }  // namespace

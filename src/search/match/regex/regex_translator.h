@@ -39,6 +39,9 @@ struct TranslatedRegex {
   // UTF-16 code units of the source) where the problem was seen.
   std::string error;
   std::size_t errorOffset = 0;
+  // Set with error when the pattern is valid in the dialect but uses what
+  // PCRE2 cannot run (a repeat count over 65535).
+  bool unsupported = false;
   // (offset in pcre, offset in source) at the start of every term, ascending.
   std::vector<std::pair<std::size_t, std::size_t>> sourceOffsets;
 
