@@ -185,6 +185,17 @@ TEST(RegexMatcherTest, ConstructsTheEngineCannotRunAreToldFromInvalidPatterns) {
   }
 }
 
+// A blank line may be the first keyword a matcher sees.
+TEST(RegexMatcherTest, EmptyKeywordFirstMatchesWhatMatchesEmptyText) {
+  for (const char* pattern : {"^$", "a*", "(?:)", "^", "$", "\\B", "(?<g>^[^0-9A]*)|cx\\S", "(a)|^b*"}) {
+    RegexMatcher m;
+    m.setPattern(pattern, true, true, false);
+    EXPECT_EQ(m.countMatches(""), 1) << pattern;
+  }
+  RegexMatcher fresh;
+  EXPECT_EQ(fresh.countMatches(""), 1);  // the initial empty pattern
+}
+
 // The term after ^ is a group or lookaround: the first-character shortcut
 // must not use a class read inside it.
 TEST(RegexMatcherTest, LineStartShortcutIgnoresClassesInsideGroupsAndLookarounds) {
