@@ -453,7 +453,7 @@ class Translator {
       long n = 0;
       while (!atEnd() && isDigit(peek())) n = std::min<long>(n * 10 + (src_[pos_++] - u'0'), 1L << 31);
       if (n <= groupCount_) {
-        appendAscii("\\g{" + std::to_string(n) + "}", out_);
+        appendBackReference(n);
         return {};
       }
       pos_ = save;
@@ -475,6 +475,10 @@ class Translator {
     }
     return literalAtom(ch);
   }
+
+  // PCRE2 lets an unset group's reference match empty text only when it is
+  // not repeated; in a group of its own it may be.
+  void appendBackReference(long group) { appendAscii("(?:\\g{" + std::to_string(group) + "})", out_); }
 
   Atom parseNamedReference(std::size_t start) {
     ++pos_;  // 'k'
@@ -498,7 +502,7 @@ class Translator {
       fail("invalid named capture referenced", start);
       return {};
     }
-    appendAscii("\\g{" + std::to_string(group) + "}", out_);
+    appendBackReference(group);
     return {};
   }
 
