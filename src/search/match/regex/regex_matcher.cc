@@ -113,6 +113,7 @@ void RegexMatcher::compile() {
     return;
   }
   uint32_t options = PCRE2_UTF | PCRE2_MATCH_UNSET_BACKREF | PCRE2_ALLOW_EMPTY_CLASS | PCRE2_NEVER_BACKSLASH_C;
+  if (translated.lookaroundOrReference) options |= PCRE2_NO_START_OPTIMIZE;
   if (cachedMask_ & kIgnoreCase) options |= PCRE2_CASELESS;
   // With Multiline, ^ also matches after a newline that ends the text; without
   // it, $ matches only at the very end, not before a final newline.

@@ -62,6 +62,7 @@ class Translator {
     endRun();
     result.pcre = std::move(out_);
     result.sourceOffsets = std::move(offsets_);
+    result.lookaroundOrReference = lookaroundOrReference_;
     if (!topLevelAlternation_) {
       result.requiredRuns = std::move(runs_);
       result.lineStart = lineStart_;
@@ -136,7 +137,7 @@ class Translator {
   }
 
   // What an atom turned out to be, for quantifier and fast-path decisions.
-  enum class AtomKind { Literal, Class, LineStart, Assertion, Other };
+  enum class AtomKind { Literal, Class, LineStart, Assertion, Lookahead, Other };
 
   struct Atom {
     Atom() = default;
@@ -153,8 +154,7 @@ class Translator {
     offsets_.emplace_back(out_.size(), start);
     const Atom atom = parseAtom(depth);
     if (failed()) return;
-    const std::optional<long> minRepeat =
-        parseQuantifier(atom.kind == AtomKind::Assertion || atom.kind == AtomKind::LineStart, start);
+    const std::optional<long> minRepeat = parseQuantifier(atom.kind, start);
     if (depth != 0) return;
     noteLineStart(atom, minRepeat);
     if (atom.kind == AtomKind::Literal && !minRepeat) {
@@ -243,18 +243,23 @@ class Translator {
       fail("parentheses are too deeply nested", start);
       return AtomKind::Other;
     }
-    bool assertionOnly = false;
+    AtomKind kind = AtomKind::Other;
     if (peek() == u'?') {
       char16_t k = peek(1);
       if (k == u':' || k == u'=' || k == u'!') {
         out_ += u"(?";
         out_ += k;
         pos_ += 2;
+        if (k != u':') {
+          kind = AtomKind::Lookahead;
+          lookaroundOrReference_ = true;
+        }
       } else if (k == u'<' && (peek(2) == u'=' || peek(2) == u'!')) {
         out_ += u"(?<";
         out_ += peek(2);
         pos_ += 3;
-        assertionOnly = true;  // a lookbehind takes no quantifier
+        kind = AtomKind::Assertion;  // a lookbehind takes no quantifier
+        lookaroundOrReference_ = true;
       } else if (k == u'<') {
         pos_ += 2;
         parseGroupName(start);
@@ -275,7 +280,7 @@ class Translator {
     }
     ++pos_;  // ')'
     out_ += u')';
-    return assertionOnly ? AtomKind::Assertion : AtomKind::Other;
+    return kind;
   }
 
   // Reads "name>" of a named group; names become plain numbers in the output.
@@ -325,17 +330,18 @@ class Translator {
     return true;
   }
 
-  // Parses an optional quantifier after an atom; returns its lower bound, or
-  // nothing when there is none.
-  std::optional<long> parseQuantifier(bool atomIsAssertion, std::size_t atomStart) {
+  // Parses an optional quantifier after an atom of the given kind; returns
+  // its lower bound, or nothing when there is none.
+  std::optional<long> parseQuantifier(AtomKind atomKind, std::size_t atomStart) {
     if (atEnd()) return std::nullopt;
     const std::size_t start = pos_;
     char16_t c = peek();
     long lo = 0, hi = 0;
+    std::u16string quantifier;  // as PCRE2 reads it
     if (c == u'*' || c == u'+' || c == u'?') {
       lo = c == u'+' ? 1 : 0;
       ++pos_;
-      if (!atomIsAssertion) out_ += c;
+      quantifier = c;
     } else if (c == u'{' && scanBraces(&lo, &hi)) {
       if (hi != kUnbounded && lo > hi) {
         fail("numbers out of order in {} quantifier", start);
@@ -346,23 +352,28 @@ class Translator {
         unsupported_ = true;
         return lo;
       }
-      if (!atomIsAssertion) {
-        appendAscii("{" + std::to_string(lo) + ",", out_);
-        // A repeat bound beyond any keyword's length means "no bound".
-        if (hi != kUnbounded && hi <= kQuantifierMax) appendAscii(std::to_string(hi), out_);
-        out_ += u'}';
-      }
+      appendAscii("{" + std::to_string(lo) + ",", quantifier);
+      // A repeat bound beyond any keyword's length means "no bound".
+      if (hi != kUnbounded && hi <= kQuantifierMax) appendAscii(std::to_string(hi), quantifier);
+      quantifier += u'}';
     } else {
       return std::nullopt;
     }
-    if (atomIsAssertion) {
+    if (atomKind == AtomKind::Assertion || atomKind == AtomKind::LineStart) {
       fail("nothing to repeat", atomStart);
       return lo;
     }
-    if (peek() == u'?' && !atEnd()) {
-      ++pos_;
-      out_ += u'?';
+    const bool lazy = !atEnd() && peek() == u'?';
+    if (lazy) ++pos_;
+    if (atomKind == AtomKind::Lookahead && lo == 0) {
+      // The dialect rejects a pass that consumes nothing when it may repeat
+      // zero times, so such a lookahead neither tests nor captures. PCRE2
+      // would try it and keep its captures.
+      out_ += u"{0}";
+      return lo;
     }
+    out_ += quantifier;
+    if (lazy) out_ += u'?';
     return lo;
   }
 
@@ -478,7 +489,10 @@ class Translator {
 
   // PCRE2 lets an unset group's reference match empty text only when it is
   // not repeated; in a group of its own it may be.
-  void appendBackReference(long group) { appendAscii("(?:\\g{" + std::to_string(group) + "})", out_); }
+  void appendBackReference(long group) {
+    lookaroundOrReference_ = true;
+    appendAscii("(?:\\g{" + std::to_string(group) + "})", out_);
+  }
 
   Atom parseNamedReference(std::size_t start) {
     ++pos_;  // 'k'
@@ -680,6 +694,7 @@ class Translator {
   std::string error_;
   std::size_t errorOffset_ = 0;
   bool unsupported_ = false;
+  bool lookaroundOrReference_ = false;
 };
 
 }  // namespace

@@ -35,6 +35,10 @@ struct TranslatedRegex {
   std::vector<std::u16string> requiredRuns;
   // Set when every match begins at a line start with one of these characters.
   std::optional<LineStartCharacters> lineStart;
+  // Set when the pattern holds a lookaround or a back-reference, where
+  // PCRE2 10.42's own start-of-match shortcuts are known to miss matches
+  // (for example (?=(a|b){0})[^a](?<=x)2 and ((?=B))\1b ignoring case).
+  bool lookaroundOrReference = false;
   // Why the pattern is not valid in the dialect, and the 0-based offset (in
   // UTF-16 code units of the source) where the problem was seen.
   std::string error;

@@ -71,6 +71,7 @@ const std::vector<std::string> kPatterns = {
     "(?:a|b)+", "(a)(?:b)(c)\\2", "(?=(a))\\1", "(?!(a))\\1b", "(a)|b\\1", "((a)|b)+", "(a|)+", "(a*)+b", "([a-c])\\1",
     "(阿)\\1", "(男|女)式", "(?:阿迪)+", "(?<=阿)迪", "(?<!耐)克",
     "(x)?\\1+b", "\\1{2}b(x)?", "(?<n>x)?\\k<n>{1,}b", "^(?:(a)|b)+\\1c$",
+    "^(?=(a))?\\1$", "^(?=(a)){0,3}\\1$", "^(?=(a)){1,3}\\1$", "(?=(A|\\Ba){0})[^A](?<=x)2", "((?=B))\\1b",
     // PCRE2 verbs and specials that must stay plain text or errors
     "(*FAIL)", "(*ACCEPT)a", "(*UTF)a", "(?R)", "(?1)(a)", "a(?C1)", "\\g{1}(a)", "(?i:a)", "a#b", " a", "a ",
     // anchors with Multiline and CR inside a keyword
@@ -97,7 +98,7 @@ const std::vector<std::string> kKeywords = {
     "ef", "ke", "like", "bike", "男", "女式", "男式", "男 鞋", "鞋", "鞋子", "男式鞋", "阿", "迪", "克", "阿阿", "耐克",
     "aAbB", "ABAB", "Abcd", "xyz", "x", "y", "yx", "xy", "acd", "abbcd", "abcbcd", "ac", "abc", "aab", "aaab",
     "iphone15", "iphone 15", "IPHONE", "hello world", "a b", "ab ", " ab", "0", "99", "1a", "a1b2", "01", "\x08",
-    "\\", "/", "A1", "B", "Q", "Ｑ", "ａ", "Ａ", "ｚ", "Ｃ", "ⅱ", "Ⅲ", "α", "Ω", "ω", "а", "Я", "я", "é", "°C", "·x", "×", "ab\rAa", "\r", "a\rb", "bcd",
+    "\\", "/", "A1", "B", "Q", "Ｑ", "ａ", "Ａ", "ｚ", "Ｃ", "ⅱ", "Ⅲ", "α", "Ω", "ω", "а", "Я", "я", "é", "°C", "·x", "×", "ab\rAa", "\r", "a\rb", "bcd", "x2",
 };
 
 // Every cased letter of GBK's Latin, full-width, Greek, Cyrillic and Roman
@@ -309,9 +310,9 @@ class PatternGenerator {
     }
     if (kind < 72 && !fixed) {
       const int group = pick(static_cast<std::size_t>(repeatedGroups_.size()) + 2);
-      if (group == 0) return "\\k<g1>";  // by name; a plain k when no group has a name
-      references_.push_back(group);
-      return "\\" + std::to_string(group);
+      references_.push_back(std::max(group, 1));
+      // Group 1 by name now and then; a plain k when no group has a name.
+      return group == 0 ? "\\k<g1>" : "\\" + std::to_string(group);
     }
     if (depth >= 3) return oneOf(kLiterals);
     switch (pick(7)) {
@@ -373,8 +374,12 @@ TEST(RegexNodeDiffTest, GeneratedPatternsAgreeWithNodeAndTheirFastPaths) {
       continue;
     }
     if (++differing <= 20) {
+      std::string where;
+      for (std::size_t k = 0; k < keywords.size() && k < ours.size() && k < expected[i].size(); ++k) {
+        if (ours[k] != expected[i][k]) where += "\n   keyword \"" + gbkToUtf8(keywords[k]) + "\" ours " + ours[k];
+      }
       ADD_FAILURE() << "pattern /" << gbkToUtf8(patterns[i]) << "/ ours "
-                    << (ours == "E" ? "error: " + matcher.errorText() : ours) << " node " << expected[i];
+                    << (ours == "E" ? "error: " + matcher.errorText() : ours) << " node " << expected[i] << where;
     }
   }
   EXPECT_EQ(differing, 0);
