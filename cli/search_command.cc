@@ -191,8 +191,9 @@ int runSearchCommand(int argc, char** argv) {
     if (!matcher.engineAvailable()) return fail(kExitIo, "the regular-expression engine could not be set up");
     matcher.setPattern(o.mode == MatchMode::MatchWildcard ? wildcardToPattern(o.query) : o.query, true, true, false);
     if (!matcher.errorText().empty())
-      return fail(kExitUsage, "invalid pattern at character " + std::to_string(matcher.errorOffset() + 1) + ": " +
-                                  matcher.errorText());
+      return fail(kExitUsage, (matcher.errorIsUnsupported() ? "pattern not supported at character "
+                                                            : "invalid pattern at character ") +
+                                  std::to_string(matcher.errorOffset() + 1) + ": " + matcher.errorText());
   }
   KeywordStore store;
   store.openStore(o.dataDir);

@@ -67,6 +67,9 @@ TEST_F(CliTest, WildcardAndRegexModes) {
   EXPECT_EQ(cli(search("--mode wildcard 'NIKE*'")).out, "Nike 男式跑鞋\nnike air\n");  // letters in either case
   EXPECT_EQ(cli(search("--mode regex '鞋$'")).out, "阿迪达斯 男式鞋\nNike 男式跑鞋\n");
   EXPECT_EQ(cli(search("--mode regex '(阿迪'")).code, 2);  // an invalid pattern is a usage error here
+  EXPECT_EQ(cli(search("--mode regex '(?<=a+)b'")).code, 2);
+  EXPECT_EQ(cli(search("--mode regex '(?<=a+)b' 2>&1 | cat")).out,  // the message, through the pipe
+            "kestrix-cli: pattern not supported at character 1: lookbehind of varying length\n");
   EXPECT_EQ(cli(search("--mode wildcard '(阿迪'")).code, 0);  // wildcards make ( literal
 }
 

@@ -99,6 +99,7 @@ bool RegexMatcher::setPattern(std::string_view pattern, bool ignoreCase, bool mu
 void RegexMatcher::compile() {
   errorText_.clear();
   errorOffset_ = 0;
+  unsupported_ = false;
   prefilter_.reset();
   lineStartKnown_ = false;
   if (!engine_) return;
@@ -108,9 +109,11 @@ void RegexMatcher::compile() {
   if (!translated.error.empty()) {
     errorText_ = translated.error;
     errorOffset_ = translated.errorOffset;
+    unsupported_ = translated.unsupported;
     return;
   }
   uint32_t options = PCRE2_UTF | PCRE2_MATCH_UNSET_BACKREF | PCRE2_ALLOW_EMPTY_CLASS | PCRE2_NEVER_BACKSLASH_C;
+  if (translated.lookaroundOrReference) options |= PCRE2_NO_START_OPTIMIZE;
   if (cachedMask_ & kIgnoreCase) options |= PCRE2_CASELESS;
   // With Multiline, ^ also matches after a newline that ends the text; without
   // it, $ matches only at the very end, not before a final newline.
@@ -121,7 +124,12 @@ void RegexMatcher::compile() {
   engine_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(translated.pcre.data()), translated.pcre.size(), options,
                                 &errorCode, &errorAt, engine_->compileContext);
   if (!engine_->code) {
-    errorText_ = pcreErrorText(errorCode);
+    // PCRE2 wants each alternative of a lookbehind to have one length; the
+    // dialect does not.
+    unsupported_ = errorCode == PCRE2_ERROR_LOOKBEHIND_NOT_FIXED_LENGTH ||
+                   errorCode == PCRE2_ERROR_LOOKBEHIND_TOO_COMPLICATED || errorCode == PCRE2_ERROR_LOOKBEHIND_TOO_LONG;
+    errorText_ = unsupported_ && errorCode != PCRE2_ERROR_LOOKBEHIND_TOO_LONG ? "lookbehind of varying length"
+                                                                               : pcreErrorText(errorCode);
     errorOffset_ = translated.sourceOffsetOf(errorAt);
     return;
   }
@@ -166,7 +174,7 @@ void RegexMatcher::noteLineStart(const std::optional<LineStartCharacters>& lineS
 }
 
 bool RegexMatcher::ruledOutByFirstCharacter(std::string_view keyword) const {
-  if (!lineStartKnown_) return false;
+  if (!fastPaths_ || !lineStartKnown_) return false;
   if (keyword.empty()) return true;  // a match needs a first character
   const auto first = static_cast<unsigned char>(keyword[0]);
   if (first < 0x80 ? lineStartAscii_[first] : lineStartNonAscii_) return false;

@@ -65,15 +65,24 @@ class RegexMatcher {
   // text (offset 0) when it compiles.
   const std::string& errorText() const { return errorText_; }
   std::size_t errorOffset() const { return errorOffset_; }
+  // True when that error is a construct the dialect allows but the engine
+  // cannot run (a lookbehind of varying length, a repeat count over 65535),
+  // false for a pattern that is simply invalid.
+  bool errorIsUnsupported() const { return unsupported_; }
 
   // Number of texts since the last setPattern whose matching stopped at the
   // engine's work limit and therefore counted as no match.
   std::int64_t limitHitCount() const { return limitHits_; }
 
   // The byte search for the pattern's required literal, or null when the
-  // pattern in force has none that is safe to use. Valid until the next
-  // setPattern.
-  const LiteralPrefilter* prefilter() const { return prefilter_.get(); }
+  // pattern in force has none that is safe to use or the fast paths are off.
+  // Valid until the next setPattern.
+  const LiteralPrefilter* prefilter() const { return fastPaths_ ? prefilter_.get() : nullptr; }
+
+  // Turns the fast paths (the prefilter and the first-character shortcut of
+  // matches) on or off; on by default. Off, every keyword goes to the engine,
+  // which is what the fast paths are checked against.
+  void setFastPaths(bool on) { fastPaths_ = on; }
 
   // Bounds on the work of one match: PCRE2's match limit (also the JIT's),
   // its depth limit and the JIT stack, so no text costs more than a few
@@ -96,8 +105,10 @@ class RegexMatcher {
   int cachedMask_ = 0;         // 1 IgnoreCase, 2 Multiline, 4 Global
   std::string errorText_;
   std::size_t errorOffset_ = 0;
+  bool unsupported_ = false;
   std::int64_t limitHits_ = 0;
   std::unique_ptr<LiteralPrefilter> prefilter_;
+  bool fastPaths_ = true;
   Utf16Subject subject_;  // conversion buffer, reused for every text
   // For a pattern that matches only at line starts and only from a known set
   // of first characters: lets a one-line keyword be rejected from its first

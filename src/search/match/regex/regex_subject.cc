@@ -27,7 +27,7 @@ const Utf16Subject::Tables& Utf16Subject::tables() {
   return t;
 }
 
-Utf16Subject::Utf16Subject() : tables_(tables()) {}
+Utf16Subject::Utf16Subject() : tables_(tables()), buffer_(64) {}
 
 char16_t Utf16Subject::firstUnit(std::string_view gbk) const {
   const auto* p = reinterpret_cast<const unsigned char*>(gbk.data());

@@ -13,7 +13,8 @@ class Utf16Subject {
   Utf16Subject();
 
   // The UTF-16 form of gbk; valid until the next convert. Allocates only
-  // when gbk is longer than every text converted before.
+  // when gbk is longer than every text converted before. Its data is never
+  // null, not even for empty text: PCRE2 refuses a null subject.
   std::u16string_view convert(std::string_view gbk);
 
   // The code unit convert would give first; gbk must not be empty.

@@ -35,10 +35,17 @@ struct TranslatedRegex {
   std::vector<std::u16string> requiredRuns;
   // Set when every match begins at a line start with one of these characters.
   std::optional<LineStartCharacters> lineStart;
+  // Set when the pattern holds a lookaround or a back-reference, where
+  // PCRE2 10.42's own start-of-match shortcuts are known to miss matches
+  // (for example (?=(a|b){0})[^a](?<=x)2 and ((?=B))\1b ignoring case).
+  bool lookaroundOrReference = false;
   // Why the pattern is not valid in the dialect, and the 0-based offset (in
   // UTF-16 code units of the source) where the problem was seen.
   std::string error;
   std::size_t errorOffset = 0;
+  // Set with error when the pattern is valid in the dialect but uses what
+  // PCRE2 cannot run (a repeat count over 65535).
+  bool unsupported = false;
   // (offset in pcre, offset in source) at the start of every term, ascending.
   std::vector<std::pair<std::size_t, std::size_t>> sourceOffsets;
 

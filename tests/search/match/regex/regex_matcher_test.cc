@@ -165,6 +165,54 @@ TEST(RegexMatcherTest, LineStartPatternsJudgedByTheFirstCharacterStillSeeEveryLi
   EXPECT_EQ(m.countMatches(gbk(u8"°C")), 1);
 }
 
+TEST(RegexMatcherTest, ConstructsTheEngineCannotRunAreToldFromInvalidPatterns) {
+  const struct {
+    const char* pattern;
+    bool compiles;
+    bool unsupported;
+    std::size_t offset;
+  } cases[] = {
+      {"x(?<=a+)b", false, true, 1}, {"(?<!a|bc*)", false, true, 0}, {"a{65536}", false, true, 1},
+      {"a{70000,}", false, true, 1}, {"(?<=ab|c)d", true, false, 0}, {"a{65535}", true, false, 0},
+      {"(a", false, false, 0},       {"a{2,1}", false, false, 1},     {"(?<=a)+", false, false, 0},
+  };
+  RegexMatcher m;
+  for (const auto& c : cases) {
+    m.setPattern(c.pattern, true, true, false);
+    EXPECT_EQ(m.errorText().empty(), c.compiles) << c.pattern;
+    EXPECT_EQ(m.errorIsUnsupported(), c.unsupported) << c.pattern;
+    EXPECT_EQ(m.errorOffset(), c.offset) << c.pattern;
+  }
+}
+
+// A blank line may be the first keyword a matcher sees.
+TEST(RegexMatcherTest, EmptyKeywordFirstMatchesWhatMatchesEmptyText) {
+  for (const char* pattern : {"^$", "a*", "(?:)", "^", "$", "\\B", "(?<g>^[^0-9A]*)|cx\\S", "(a)|^b*"}) {
+    RegexMatcher m;
+    m.setPattern(pattern, true, true, false);
+    EXPECT_EQ(m.countMatches(""), 1) << pattern;
+  }
+  RegexMatcher fresh;
+  EXPECT_EQ(fresh.countMatches(""), 1);  // the initial empty pattern
+}
+
+// The term after ^ is a group or lookaround: the first-character shortcut
+// must not use a class read inside it.
+TEST(RegexMatcherTest, LineStartShortcutIgnoresClassesInsideGroupsAndLookarounds) {
+  const struct {
+    const char* pattern;
+    int matching;  // of bcd, abc, xyz
+  } cases[] = {{"^(?:b|[a])", 2}, {"^(?![a])", 2}, {"^([a]?)", 3}, {"^(?:x|\\d)", 1},
+               {"^(?=[a])", 1},   {"^(?:[a])?b", 2}, {"^(?<=[a])", 0}, {"^[a]?b", 2}};
+  RegexMatcher m;
+  for (const auto& c : cases) {
+    m.setPattern(c.pattern, true, true, false);
+    int matching = 0;
+    for (const char* keyword : {"bcd", "abc", "xyz"}) matching += m.countMatches(keyword);
+    EXPECT_EQ(matching, c.matching) << c.pattern;
+  }
+}
+
 // Memory functions that always fail, so the engine cannot be constructed.
 void* refuse(std::size_t, void*) { return nullptr; }
 void release(void*, void*) {}
