@@ -459,7 +459,7 @@ TEST_F(ConfigStoreTest, RegistryModeUsesTheSubstituteStore) {
   EXPECT_EQ(s.readText("two", ""), "a\r\nb");
   EXPECT_EQ(s.document(), "");  // nothing reaches the document
 
-  ::setenv("KX_REG_TEST", "expanded", 1);
+  test::setEnv("KX_REG_TEST", "expanded");
   reg->setValue(RegistryRoot::ClassesRoot, g("Lumsa软件") + "\\b.x\\S", "e",
                 {RegistryType::ExpandString, "%KX_REG_TEST%!"});
   EXPECT_EQ(s.readText("e", "d"), "expanded!");

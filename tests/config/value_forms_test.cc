@@ -46,13 +46,13 @@ TEST(ValueForms, NumberFormatIgnoresTheProcessLocale) {
   if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
     const std::string cmd = "localedef -i de_DE -f UTF-8 '" + dir.file("de_DE.UTF-8") + "' >/dev/null 2>&1";
     if (std::system(cmd.c_str()) == 0) {
-      ::setenv("LOCPATH", dir.path().c_str(), 1);
+      test::setEnv("LOCPATH", dir.path().c_str());
       std::setlocale(LC_ALL, "de_DE.UTF-8");
     }
   }
   const char* now = std::setlocale(LC_NUMERIC, nullptr);
   if (!now || std::string(now).find("de_DE") == std::string::npos) {
-    ::unsetenv("LOCPATH");
+    test::setEnv("LOCPATH", nullptr);
     GTEST_SKIP() << "no de_DE.UTF-8 locale and no localedef to build one";
   }
   char probe[32];
@@ -62,7 +62,7 @@ TEST(ValueForms, NumberFormatIgnoresTheProcessLocale) {
   EXPECT_DOUBLE_EQ(parseNumber("0.5"), 0.5);
   EXPECT_DOUBLE_EQ(parseNumber("0,5"), 0);
   std::setlocale(LC_ALL, saved.c_str());
-  ::unsetenv("LOCPATH");
+  test::setEnv("LOCPATH", nullptr);
 }
 
 TEST(ValueForms, NumberReaderTakesTheLeadingNumber) {

@@ -52,8 +52,8 @@ TEST(RegistryStore, TwoObjectsOnOneFileSeeEachOther) {
 
 TEST(RegistryStore, ExpandStringsAndNul) {
   RegistryStore r("");  // memory only
-  ::setenv("KX_REG_VAR", "/home/x", 1);
-  ::unsetenv("KX_REG_UNSET");
+  test::setEnv("KX_REG_VAR", "/home/x");
+  test::setEnv("KX_REG_UNSET", nullptr);
   r.setValue(RegistryRoot::ClassesRoot, "K", "e", {RegistryType::ExpandString, "%KX_REG_VAR%/a %KX_REG_UNSET% 100%"});
   EXPECT_EQ(r.readString(RegistryRoot::ClassesRoot, "K", "e"), "/home/x/a %KX_REG_UNSET% 100%");
   r.setValue(RegistryRoot::ClassesRoot, "K", "s", {RegistryType::String, std::string("ab\0cd", 5)});
@@ -69,11 +69,29 @@ TEST(RegistryStore, CorruptFileReadsAsEmpty) {
   EXPECT_EQ(r.readString(RegistryRoot::ClassesRoot, "K", "x"), "1");
 }
 
-TEST(RegistryStore, DefaultPath) {
-  ::setenv("XDG_CONFIG_HOME", "/tmp/kx-xdg", 1);
-  EXPECT_EQ(RegistryStore::defaultPath(), "/tmp/kx-xdg/kestrix/registry.kxr");
-  ::unsetenv("XDG_CONFIG_HOME");
+#ifdef _WIN32
+// The real registry: GBK key paths, names and text survive the round trip
+// through UTF-16, and the string types come back as written.
+TEST(WindowsRegistry, StringsRoundTripInGbk) {
+  auto reg = Registry::platformDefault();
+  const std::string key = "KestrixTest\\" + test::gbk(u8"设置");
+  const std::string name = test::gbk(u8"关键词");
+  const std::string text = test::gbk(u8"阿迪达斯 男鞋");
+  ASSERT_TRUE(reg->setString(RegistryRoot::ClassesRoot, key, name, text));
+  EXPECT_EQ(reg->readString(RegistryRoot::ClassesRoot, key, name), text);
+  ASSERT_TRUE(reg->setValue(RegistryRoot::ClassesRoot, key, "e", {RegistryType::ExpandString, "%KX_NOT_SET%x"}));
+  EXPECT_EQ(reg->readString(RegistryRoot::ClassesRoot, key, "e"), "%KX_NOT_SET%x");
+  EXPECT_FALSE(reg->readString(RegistryRoot::ClassesRoot, key, "missing"));
+  EXPECT_TRUE(reg->removeValue(RegistryRoot::ClassesRoot, key, name));
+  EXPECT_FALSE(reg->value(RegistryRoot::ClassesRoot, key, name));
 }
+#else
+TEST(RegistryStore, DefaultPath) {
+  test::setEnv("XDG_CONFIG_HOME", "/tmp/kx-xdg");
+  EXPECT_EQ(RegistryStore::defaultPath(), "/tmp/kx-xdg/kestrix/registry.kxr");
+  test::setEnv("XDG_CONFIG_HOME", nullptr);
+}
+#endif
 
 }  // namespace
 }  // namespace kx

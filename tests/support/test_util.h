@@ -1,8 +1,10 @@
 // Helpers shared by the test suites.
 #pragma once
 
-#include <unistd.h>
+#include <stdlib.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <stdexcept>
 #include <fstream>
@@ -27,8 +29,14 @@ inline std::string gbk(const char8_t* utf8) { return gbk(std::string_view(reinte
 class TempDir {
  public:
   TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "kestrix-test-XXXXXX").string();
-    path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
+    static std::atomic<unsigned> serial{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      auto p = std::filesystem::temp_directory_path() /
+               ("kestrix-test-" + std::to_string(stamp) + "-" + std::to_string(serial++));
+      std::error_code ec;
+      if (std::filesystem::create_directory(p, ec)) path_ = p.string();
+    }
   }
   ~TempDir() {
     std::error_code ec;
@@ -43,6 +51,19 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// Sets (or with nullptr removes) an environment variable of this process.
+inline void setEnv(const char* name, const char* value) {
+#ifdef _WIN32
+  _putenv_s(name, value ? value : "");
+#else
+  if (value) {
+    ::setenv(name, value, 1);
+  } else {
+    ::unsetenv(name);
+  }
+#endif
+}
 
 inline std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
