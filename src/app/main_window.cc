@@ -16,11 +16,13 @@
 #include <QUrl>
 
 #include "app/banner_widgets.h"
+#include "app/fitted_line_edit.h"
 #include "app/fonts.h"
 #include "app/gbk_qt.h"
 #include "app/help_text.h"
 #include "app/icons.h"
 #include "app/keyword_list_model.h"
+#include "app/outer_size_keeper.h"
 #include "app/result_list_view.h"
 #include "app/settings_adapter.h"
 #include "app/text_dialog.h"
@@ -70,10 +72,12 @@ MainWindow::MainWindow(const WindowContext& context, QWidget* parent)
       commandPump_(context.pumpSliceMs),
       settingsPump_(kSettingsPumpSliceMs) {
   setWindowTitle(QStringLiteral(u"Kestrix v1.13 - 淘宝权威商品词、店铺词数据采集导出"));
-  setWindowIcon(windowIcon());
+  setWindowIcon(programIcon());
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
+  // Outer size and place; the keeper takes the frame off once it is known.
   setFixedSize(kOuterWidth, kOuterHeight);
+  new OuterSizeKeeper(*this, /*fixed=*/true);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QSize s = screen->size();
     move((s.width() - kOuterWidth) / 2, (s.height() - kOuterHeight) / 2);
@@ -169,9 +173,6 @@ void MainWindow::buildControls() {
   auto radio = [&](const QString& name, const QString& caption, int left, int top, int width) {
     QRadioButton* button = place(new QRadioButton(caption, this), name, left, top, width, 32);
     button->setFont(songFont(15));
-    // The group is kept exclusive by the click handler, so that restoring the
-    // settings sets each button on its own.
-    button->setAutoExclusive(false);
     return button;
   };
   leftRadio_ = radio(QStringLiteral(u"单选框匹配左边"), QStringLiteral(u"匹配左边"), 404, 142, 112);
@@ -192,7 +193,7 @@ void MainWindow::buildControls() {
   letterBox_->setFont(songFont(15));
   letterBox_->setMaxVisibleItems(28);
 
-  keywordBox_ = place(new QLineEdit(QStringLiteral(u"阿"), this), QStringLiteral(u"编辑框关键词"), 404, 364, 260, 33);
+  keywordBox_ = place(new FittedLineEdit(QStringLiteral(u"阿"), this), QStringLiteral(u"编辑框关键词"), 404, 364, 260, 33);
   keywordBox_->setFont(heiFont(29, true));
 
   auto button = [&](const QString& name, const QString& caption, int left, int top, int width) {
@@ -216,6 +217,7 @@ void MainWindow::bindEvents() {
   connect(categoryBox_, &QComboBox::currentIndexChanged, this, &MainWindow::showIndexCount);
   connect(letterBox_, &QComboBox::currentIndexChanged, this, &MainWindow::showIndexCount);
   for (QRadioButton* radio : radios_) {
+    // A restore may have left several buttons checked; a click leaves one.
     connect(radio, &QRadioButton::clicked, this, [this, radio] {
       for (QRadioButton* other : radios_) other->setChecked(other == radio);
       updateKeywordEnabled();
@@ -269,24 +271,6 @@ bool MainWindow::saveSettings(QString* why) {
                      QStringLiteral(u" 无法写入（文件或文件夹只读、磁盘已满，或另一个程序正在使用它）。");
   }
   return false;
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  if (!outerSizeFitted_) QTimer::singleShot(0, this, &MainWindow::fitOuterSize);
-}
-
-// The window's size is that of its frame; only a shown window knows the frame
-// the desktop gives it.
-void MainWindow::fitOuterSize() {
-  outerSizeFitted_ = true;
-  const QSize frame = frameGeometry().size() - size();
-  if (frame.width() <= 0 && frame.height() <= 0) return;  // no frame, as under a bare X server
-  setFixedSize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
-  if (const QScreen* screen = this->screen()) {
-    const QSize s = screen->size();
-    move((s.width() - kOuterWidth) / 2, (s.height() - kOuterHeight) / 2);
-  }
 }
 
 void MainWindow::updateKeywordEnabled() { keywordBox_->setEnabled(!allRadio_->isChecked()); }

@@ -87,7 +87,6 @@ class MainWindow : public QWidget, public SearchView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void buildBanner();
@@ -100,7 +99,6 @@ class MainWindow : public QWidget, public SearchView {
   // not all reach the settings file.
   bool saveSettings(QString* why);
   void closeAllFiles();
-  void fitOuterSize();
 
   // Common start and end of the three long commands. A button whose caption
   // is not idleCaption belongs to a running command: stopIfRunning then
@@ -150,7 +148,6 @@ class MainWindow : public QWidget, public SearchView {
   FileSink* activeExport_ = nullptr;  // the file of the running export, if any
   bool commandRunning_ = false;
   bool closeAfterCommand_ = false;  // the window was closed during a command
-  bool outerSizeFitted_ = false;
 };
 
 }  // namespace kx::app
