@@ -1,5 +1,7 @@
 // The main window: its controls at their fixed places, the event bindings, and
-// the commands they run. It is the SearchView of the runs it starts.
+// the commands they run. It is the SearchView of the runs it starts. The form
+// is built in main_window_form.cc, the long commands live in
+// main_window_commands.cc, start-up, closing and the settings in main_window.cc.
 #pragma once
 
 #include <QString>
