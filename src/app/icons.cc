@@ -133,7 +133,7 @@ QPixmap logoPicture() {
   return pixmap;
 }
 
-QIcon windowIcon() {
+QIcon programIcon() {
   QIcon icon;
   for (int size : {16, 32, 48, 64}) {
     QPixmap pixmap = blank(size, size);

@@ -15,7 +15,8 @@ QPixmap bannerIcon(BannerIcon icon);
 // The 145 x 64 logo of the banner.
 QPixmap logoPicture();
 
-// A magnifier over text lines, at several sizes.
-QIcon windowIcon();
+// The program's icon, a magnifier over text lines, at several sizes. (Named
+// apart from QWidget::windowIcon, which a window's own code would call.)
+QIcon programIcon();
 
 }  // namespace kx::app

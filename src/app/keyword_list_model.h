@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QString>
 
+#include "app/row_selection.h"
 #include "search/run/keyword_list.h"
 
 namespace kx::app {
@@ -25,6 +26,10 @@ class KeywordListModel : public QAbstractListModel {
 
   // Removes every row, from the store and from the views.
   void clearRows();
+
+  // The text of the rows in selection, one line each, lines apart by "\n",
+  // in list order. Rows the views do not know of yet are left out.
+  QString rowsText(const RowSelection& selection) const;
 
   // The title of the only column.
   void setTitle(const QString& title);

@@ -1,5 +1,7 @@
 // The main window: its controls at their fixed places, the event bindings, and
-// the commands they run. It is the SearchView of the runs it starts.
+// the commands they run. It is the SearchView of the runs it starts. The form
+// is built in main_window_form.cc, the long commands live in
+// main_window_commands.cc, start-up, closing and the settings in main_window.cc.
 #pragma once
 
 #include <QString>
@@ -87,7 +89,6 @@ class MainWindow : public QWidget, public SearchView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void buildBanner();
@@ -100,7 +101,6 @@ class MainWindow : public QWidget, public SearchView {
   // not all reach the settings file.
   bool saveSettings(QString* why);
   void closeAllFiles();
-  void fitOuterSize();
 
   // Common start and end of the three long commands. A button whose caption
   // is not idleCaption belongs to a running command: stopIfRunning then
@@ -150,7 +150,6 @@ class MainWindow : public QWidget, public SearchView {
   FileSink* activeExport_ = nullptr;  // the file of the running export, if any
   bool commandRunning_ = false;
   bool closeAfterCommand_ = false;  // the window was closed during a command
-  bool outerSizeFitted_ = false;
 };
 
 }  // namespace kx::app

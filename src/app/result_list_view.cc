@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 #include "app/keyword_list_model.h"
@@ -29,19 +32,30 @@ ResultListView::ResultListView(KeywordListModel& model, int columnWidth, QWidget
   viewport()->setBackgroundRole(QPalette::Base);
   viewport()->setAutoFillBackground(true);
 
+  menu_ = new QMenu(this);
+  connect(menu_->addAction(QStringLiteral(u"复制")), &QAction::triggered, this, &ResultListView::copySelection);
+
   auto rowsChanged = [this] {
-    if (current_ >= model_.rowCount()) current_ = -1;
     updateScrollRange();
     viewport()->update();
   };
   connect(&model_, &QAbstractItemModel::rowsInserted, this, rowsChanged);
-  connect(&model_, &QAbstractItemModel::modelReset, this, rowsChanged);
+  connect(&model_, &QAbstractItemModel::modelReset, this, [this, rowsChanged] {
+    selection_.clear();
+    current_ = -1;
+    anchor_ = -1;
+    rowsChanged();
+  });
   connect(header_, &QHeaderView::sectionResized, viewport(), [this] { viewport()->update(); });
 }
 
 int ResultListView::rowHeight() const { return fontMetrics().height() + 2; }
 
 int ResultListView::visibleRows() const { return std::max(1, viewport()->height() / rowHeight()); }
+
+QRect ResultListView::rowRect(int row) const {
+  return QRect(0, (row - topRow()) * rowHeight(), std::min(viewport()->width(), header_->sectionSize(0)), rowHeight());
+}
 
 int ResultListView::topRow() const { return verticalScrollBar()->value(); }
 
@@ -61,30 +75,61 @@ void ResultListView::scrollToRow(int row) {
   }
 }
 
-void ResultListView::setCurrentRow(int row) {
+void ResultListView::setCurrentRow(int row) { pickRow(row, Pick::Only); }
+
+void ResultListView::pickRow(int row, Pick how) {
   const int rows = model_.rowCount();
   if (rows == 0) return;
   current_ = std::clamp(row, 0, rows - 1);
+  if (anchor_ < 0) anchor_ = current_;
+  switch (how) {
+    case Pick::Only:
+      selection_.clear();
+      selection_.add(current_, current_);
+      anchor_ = current_;
+      break;
+    case Pick::Range:
+      selection_.clear();
+      selection_.add(anchor_, current_);
+      break;
+    case Pick::AddRange: selection_.add(anchor_, current_); break;
+    case Pick::Toggle:
+      selection_.toggle(current_);
+      anchor_ = current_;
+      break;
+  }
   scrollToRow(current_);
   viewport()->update();
 }
 
+void ResultListView::copySelection() {
+  if (selection_.isEmpty()) return;
+  QApplication::clipboard()->setText(model_.rowsText(selection_));
+}
+
 void ResultListView::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
-  const int height = rowHeight();
-  const int width = std::min(viewport()->width(), header_->sectionSize(0));
+  const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
   const int first = topRow();
   const int last = std::min(model_.rowCount(), first + visibleRows() + 1);
   for (int row = first; row < last; ++row) {
-    const QRect cell(0, (row - first) * height, width, height);
-    if (row == current_) {
-      painter.fillRect(cell, palette().brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight));
-      painter.setPen(palette().color(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::HighlightedText));
+    const QRect cell = rowRect(row);
+    const bool picked = selection_.contains(row);
+    if (picked) {
+      painter.fillRect(cell, palette().brush(group, QPalette::Highlight));
+      painter.setPen(palette().color(group, QPalette::HighlightedText));
     } else {
       painter.setPen(palette().color(QPalette::Text));
     }
     painter.drawText(cell.adjusted(4, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      model_.data(model_.index(row, 0)).toString());
+    if (row == current_ && hasFocus()) {
+      QStyleOptionFocusRect option;
+      option.initFrom(this);
+      option.rect = cell;
+      option.backgroundColor = palette().color(group, picked ? QPalette::Highlight : QPalette::Base);
+      style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
   }
 }
 
@@ -103,24 +148,49 @@ void ResultListView::placeHeader() {
 
 void ResultListView::mousePressEvent(QMouseEvent* event) {
   const int row = topRow() + static_cast<int>(event->position().y()) / rowHeight();
-  if (row < model_.rowCount()) setCurrentRow(row);
+  if (row >= model_.rowCount()) return;
+  const Qt::KeyboardModifiers keys = event->modifiers();
+  if (event->button() == Qt::RightButton) {
+    // The menu acts on the picked rows; a click outside them picks anew.
+    if (!selection_.contains(row)) pickRow(row, Pick::Only);
+  } else if (event->button() == Qt::LeftButton) {
+    if (keys & Qt::ShiftModifier) {
+      pickRow(row, keys & Qt::ControlModifier ? Pick::AddRange : Pick::Range);
+    } else {
+      pickRow(row, keys & Qt::ControlModifier ? Pick::Toggle : Pick::Only);
+    }
+  }
 }
 
 void ResultListView::keyPressEvent(QKeyEvent* event) {
-  const int page = visibleRows();
   if (event->matches(QKeySequence::Copy)) {
-    if (current_ >= 0) QApplication::clipboard()->setText(model_.data(model_.index(current_, 0)).toString());
+    copySelection();
     return;
   }
+  if (event->matches(QKeySequence::SelectAll)) {
+    if (model_.rowCount() > 0) {
+      selection_.clear();
+      selection_.add(0, model_.rowCount() - 1);
+      viewport()->update();
+    }
+    return;
+  }
+  const int page = visibleRows();
+  const Pick how = event->modifiers() & Qt::ShiftModifier ? Pick::Range : Pick::Only;
   switch (event->key()) {
-    case Qt::Key_Up: setCurrentRow(current_ - 1); break;
-    case Qt::Key_Down: setCurrentRow(current_ + 1); break;
-    case Qt::Key_PageUp: setCurrentRow(current_ - page); break;
-    case Qt::Key_PageDown: setCurrentRow(current_ + page); break;
-    case Qt::Key_Home: setCurrentRow(0); break;
-    case Qt::Key_End: setCurrentRow(model_.rowCount() - 1); break;
+    case Qt::Key_Up: pickRow(current_ - 1, how); break;
+    case Qt::Key_Down: pickRow(current_ + 1, how); break;
+    case Qt::Key_PageUp: pickRow(current_ - page, how); break;
+    case Qt::Key_PageDown: pickRow(current_ + page, how); break;
+    case Qt::Key_Home: pickRow(0, how); break;
+    case Qt::Key_End: pickRow(model_.rowCount() - 1, how); break;
     default: QAbstractScrollArea::keyPressEvent(event); return;
   }
+}
+
+void ResultListView::contextMenuEvent(QContextMenuEvent* event) {
+  menu_->actions().constFirst()->setEnabled(!selection_.isEmpty());
+  menu_->exec(event->globalPos());
 }
 
 void ResultListView::scrollContentsBy(int, int) { viewport()->update(); }

@@ -23,7 +23,13 @@ std::string RadioButtonAdapter::caption() const { return qStringToGbk(button_->t
 
 bool RadioButtonAdapter::checked() const { return button_->isChecked(); }
 
-void RadioButtonAdapter::setChecked(bool on) { button_->setChecked(on); }
+// Exclusivity is off for the moment only, so that the button's neighbours keep
+// their own restored flags; the keyboard and the mouse get it back.
+void RadioButtonAdapter::setChecked(bool on) {
+  button_->setAutoExclusive(false);
+  button_->setChecked(on);
+  button_->setAutoExclusive(true);
+}
 
 SettingsAdapter::SettingsAdapter(QWidget& window)
     : category_(child<QComboBox>(window, "组合框词源")),

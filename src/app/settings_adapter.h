@@ -20,7 +20,7 @@ class RadioButtonAdapter : public RadioButtonControl {
   explicit RadioButtonAdapter(QRadioButton* button) : button_(button) {}
   std::string caption() const override;
   bool checked() const override;
-  // Sets this button only; the window keeps the group exclusive on clicks.
+  // Sets this button only, leaving the others of its group as they are.
   void setChecked(bool on) override;
 
  private:

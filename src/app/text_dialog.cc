@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStringList>
 
+#include "app/outer_size_keeper.h"
 #include "text/gbk_codec.h"
 
 namespace kx::app {
@@ -62,10 +63,12 @@ TextDialog::TextDialog(const TextDialogRequest& request, QWidget* parent)
   close_->setAutoDefault(true);
   connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 
+  // Outer size and place; the keeper takes the frame off once it is known.
   resize(kDesignWidth, kDesignHeight);
+  new OuterSizeKeeper(*this, /*fixed=*/false);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QSize s = screen->size();
-    move(s.width() / 2 - width() / 2, (s.height() - 30) / 2 - height() / 2);
+    move(s.width() / 2 - kDesignWidth / 2, (s.height() - 30) / 2 - kDesignHeight / 2);
   }
   layoutControls();
   body_->setFocus();

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Starts the real kestrix beside a small packed store under Xvfb, clicks
-# 开始查找, takes a screenshot and checks that it shows a list, then presses
-# Esc and checks that the settings reached Kestrix.ini.
+# Starts the real kestrix beside a small packed store under Xvfb, checks that
+# it gives the desktop its icon, clicks 开始查找, takes a screenshot and checks
+# that it shows a list, then presses Esc and checks that the settings reached
+# Kestrix.ini. With openbox installed, starts it again under that window
+# manager and checks the outer sizes and places of the window and the help.
 #   smoke_test.sh KESTRIX KESTRIX_CLI WORKDIR
 # Exits 77 (skipped) when Xvfb, xdotool or ImageMagick are missing.
 set -u
@@ -43,6 +45,7 @@ app=$!
 win=$(timeout 20 xdotool search --sync --name 'Kestrix v1.13' 2>/dev/null | head -1)
 [ -n "$win" ] || fail "no main window appeared within 20 s"
 sleep 0.5
+xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window gives no icon (_NET_WM_ICON)"
 
 # 开始查找 is 126 x 40 at (402, 476) in the window.
 xdotool mousemove --window "$win" 465 496 click 1 || fail "cannot click"
@@ -63,5 +66,43 @@ wait "$app"; status=$?
 app=""
 [ "$status" = 0 ] || fail "kestrix exited with status $status"
 iconv -f GBK -t UTF-8 "$work/Kestrix.ini" | grep -q '^关键词=阿' || fail "Kestrix.ini does not hold the settings"
+
+# Outer geometry "left top width height" of window $1: its client area and
+# the frame extents the window manager reports.
+outer() {
+  local x y w h l r t b
+  read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                                                /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+  read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ,)
+  echo "$((x - ${l:-0})) $((y - ${t:-0})) $((w + ${l:-0} + ${r:-0})) $((h + ${t:-0} + ${b:-0}))"
+}
+# Waits until window $1 has the outer geometry $2.
+expect_outer() {
+  local got
+  for _ in $(seq 50); do got=$(outer "$1"); [ "$got" = "$2" ] && return 0; sleep 0.1; done
+  fail "$3: outer geometry $got, expected $2"
+}
+
+if command -v openbox >/dev/null; then
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  cleanup() { [ -n "$app" ] && kill "$app" 2>/dev/null; kill "$wm" "$xvfb" 2>/dev/null; }
+  sleep 1
+  "$work/kestrix" >>"$work/kestrix.log" 2>&1 &
+  app=$!
+  win=$(timeout 20 xdotool search --sync --name 'Kestrix v1.13' 2>/dev/null | head -1)
+  [ -n "$win" ] || fail "no main window appeared under openbox"
+  # 681 x 610 outside, in the middle of the 1024 x 768 screen.
+  expect_outer "$win" "171 79 681 610" "main window under openbox"
+  xdotool mousemove --window "$win" 128 76 click 1  # 疑点说明
+  help=$(timeout 10 xdotool search --sync --name 'Lumsa' 2>/dev/null | head -1)
+  [ -n "$help" ] || fail "no help dialog appeared under openbox"
+  # 495 x 393 outside; left = 1024 / 2 - 495 / 2, top = (768 - 30) / 2 - 393 / 2.
+  expect_outer "$help" "265 173 495 393" "help dialog under openbox"
+  import -window root "$work/kestrix-openbox.png"
+  kill "$app"; wait "$app" 2>/dev/null; app=""
+else
+  echo "openbox is missing: outer sizes under a window manager not checked (apt-get install -y openbox)"
+fi
 
 echo "smoke test passed; screenshot: $shot"
