@@ -10,7 +10,7 @@
 namespace kx {
 namespace {
 
-using FindSubstringFn = const char* (*)(const char*, const char*, std::string_view);
+using FindSubstringFn = const char* (*)(const char*, const char*, std::string_view, Anchor);
 using FindLineEndsFn = std::size_t (*)(const char*, std::size_t, std::uint32_t*);
 using CountExportFn = long (*)(const char*, std::size_t);
 
@@ -19,9 +19,28 @@ inline bool middleFits(const char* at, std::string_view needle) {
   return needle.size() < 3 || std::memcmp(at + 1, needle.data() + 1, needle.size() - 2) == 0;
 }
 
-const char* findSubstringTail(const char* p, const char* lastStart, std::string_view needle) {
+// Whether an occurrence at `at` (inside [begin, end)) stands where anchor asks.
+inline bool anchorFits(const char* at, const char* begin, const char* end, std::size_t n, Anchor anchor) {
+  switch (anchor) {
+    case Anchor::LineStart:
+      return at == begin || at[-1] == '\n';
+    case Anchor::LineEnd: {
+      const char* after = at + n;
+      return after == end || *after == '\n' || (*after == '\r' && after + 1 < end && after[1] == '\n');
+    }
+    case Anchor::None:
+      break;
+  }
+  return true;
+}
+
+const char* findSubstringTail(const char* p, const char* begin, const char* end, std::string_view needle,
+                              Anchor anchor) {
+  const char* const lastStart = end - needle.size();
   for (; p <= lastStart; ++p) {
-    if (*p == needle[0] && p[needle.size() - 1] == needle.back() && middleFits(p, needle)) return p;
+    if (*p == needle[0] && p[needle.size() - 1] == needle.back() && middleFits(p, needle) &&
+        anchorFits(p, begin, end, needle.size(), anchor))
+      return p;
   }
   return nullptr;
 }
@@ -44,8 +63,8 @@ long countExportTail(const char* bytes, std::size_t i, std::size_t n, long count
   return count;
 }
 
-const char* findSubstringPortable(const char* begin, const char* end, std::string_view needle) {
-  return findSubstringTail(begin, end - needle.size(), needle);
+const char* findSubstringPortable(const char* begin, const char* end, std::string_view needle, Anchor anchor) {
+  return findSubstringTail(begin, begin, end, needle, anchor);
 }
 
 std::size_t findLineEndsPortable(const char* bytes, std::size_t n, std::uint32_t* out) {
@@ -55,25 +74,42 @@ std::size_t findLineEndsPortable(const char* bytes, std::size_t n, std::uint32_t
 long countExportPortable(const char* bytes, std::size_t n) { return countExportTail(bytes, 0, n, 0); }
 
 #if KX_X86
-// Each round tests the 16 starts p .. p+15; both loads stay inside the buffer.
+// Each round tests 16 starts p .. p+15 for the needle's first and last
+// bytes and, when anchored, the byte before (LF) or after (CR or LF); every
+// load stays inside [begin, end).
 __attribute__((target("sse2"))) const char* findSubstringSse2(const char* begin, const char* end,
-                                                              std::string_view needle) {
+                                                              std::string_view needle, Anchor anchor) {
   const std::size_t n = needle.size();
   const char* const lastStart = end - n;
   const char* p = begin;
+  // A line start at begin has no byte before it to load.
+  if (anchor == Anchor::LineStart) {
+    if (findSubstringTail(p, begin, p + n, needle, anchor)) return p;
+    ++p;
+  }
   const __m128i first = _mm_set1_epi8(needle[0]);
   const __m128i last = _mm_set1_epi8(needle[n - 1]);
-  for (; p + 15 <= lastStart; p += 16) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 1));
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  // With LineEnd the byte after the needle is loaded too, so one start less.
+  const char* const vectorEnd = anchor == Anchor::LineEnd ? lastStart - 1 : lastStart;
+  for (; p + 15 <= vectorEnd; p += 16) {
+    __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), first),
+                               _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 1)), last));
+    if (anchor == Anchor::LineStart) {
+      hits = _mm_and_si128(hits, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1)), lf));
+    } else if (anchor == Anchor::LineEnd) {
+      const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
+      hits = _mm_and_si128(hits, _mm_or_si128(_mm_cmpeq_epi8(after, lf), _mm_cmpeq_epi8(after, cr)));
+    }
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
     while (mask) {
       const char* at = p + __builtin_ctz(mask);
-      if (middleFits(at, needle)) return at;
+      if (middleFits(at, needle) && anchorFits(at, begin, end, n, anchor)) return at;
       mask &= mask - 1;
     }
   }
-  return findSubstringTail(p, lastStart, needle);
+  return findSubstringTail(p, begin, end, needle, anchor);
 }
 
 __attribute__((target("sse2"))) std::size_t findLineEndsSse2(const char* bytes, std::size_t n, std::uint32_t* out) {
@@ -109,25 +145,42 @@ __attribute__((target("sse2"))) long countExportSse2(const char* bytes, std::siz
   return countExportTail(bytes, i, n, count);
 }
 
+// Each round tests 32 starts p .. p+31 for the needle's first and last
+// bytes and, when anchored, the byte before (LF) or after (CR or LF); every
+// load stays inside [begin, end).
 __attribute__((target("avx2"))) const char* findSubstringAvx2(const char* begin, const char* end,
-                                                              std::string_view needle) {
+                                                              std::string_view needle, Anchor anchor) {
   const std::size_t n = needle.size();
   const char* const lastStart = end - n;
   const char* p = begin;
+  // A line start at begin has no byte before it to load.
+  if (anchor == Anchor::LineStart) {
+    if (findSubstringTail(p, begin, p + n, needle, anchor)) return p;
+    ++p;
+  }
   const __m256i first = _mm256_set1_epi8(needle[0]);
   const __m256i last = _mm256_set1_epi8(needle[n - 1]);
-  for (; p + 31 <= lastStart; p += 32) {
-    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + n - 1));
-    unsigned mask = static_cast<unsigned>(
-        _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(b, last))));
+  const __m256i lf = _mm256_set1_epi8('\n');
+  const __m256i cr = _mm256_set1_epi8('\r');
+  // With LineEnd the byte after the needle is loaded too, so one start less.
+  const char* const vectorEnd = anchor == Anchor::LineEnd ? lastStart - 1 : lastStart;
+  for (; p + 31 <= vectorEnd; p += 32) {
+    __m256i hits = _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), first),
+                               _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + n - 1)), last));
+    if (anchor == Anchor::LineStart) {
+      hits = _mm256_and_si256(hits, _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p - 1)), lf));
+    } else if (anchor == Anchor::LineEnd) {
+      const __m256i after = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + n));
+      hits = _mm256_and_si256(hits, _mm256_or_si256(_mm256_cmpeq_epi8(after, lf), _mm256_cmpeq_epi8(after, cr)));
+    }
+    unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(hits));
     while (mask) {
       const char* at = p + __builtin_ctz(mask);
-      if (middleFits(at, needle)) return at;
+      if (middleFits(at, needle) && anchorFits(at, begin, end, n, anchor)) return at;
       mask &= mask - 1;
     }
   }
-  return findSubstringTail(p, lastStart, needle);
+  return findSubstringTail(p, begin, end, needle, anchor);
 }
 
 __attribute__((target("avx2"))) std::size_t findLineEndsAvx2(const char* bytes, std::size_t n, std::uint32_t* out) {
@@ -214,10 +267,10 @@ bool forceVectorPath(VectorPath path) {
   return true;
 }
 
-const char* findSubstring(const char* begin, const char* end, std::string_view needle) {
+const char* findSubstring(const char* begin, const char* end, std::string_view needle, Anchor anchor) {
   if (needle.empty()) return begin;
   if (static_cast<std::size_t>(end - begin) < needle.size()) return nullptr;
-  return active().findSubstring(begin, end, needle);
+  return active().findSubstring(begin, end, needle, anchor);
 }
 
 std::size_t findLineEnds(const char* bytes, std::size_t n, std::uint32_t* out) {

@@ -21,10 +21,16 @@ VectorPath vectorPath();
 // build lacks it. Not for use while scans run on other threads.
 bool forceVectorPath(VectorPath path);
 
-// The first occurrence of needle in [begin, end), or nullptr; an empty needle
-// is found at begin. Candidates are the starts where the needle's first and
-// last bytes both fit, tested 16 or 32 at a time.
-const char* findSubstring(const char* begin, const char* end, std::string_view needle);
+// Where an occurrence must stand, taking [begin, end) as whole lines: at a
+// line start (begin or after an LF), or at a line end (before LF, CR LF or end).
+enum class Anchor { None, LineStart, LineEnd };
+
+// The first occurrence of needle in [begin, end) that stands where anchor
+// asks, or nullptr; an empty needle is found at begin. Candidates are the
+// starts where the needle's first and last bytes (and the anchor's line-end
+// bytes) fit, tested 16 or 32 at a time, so lines that cannot match cost
+// one pass of vector compares.
+const char* findSubstring(const char* begin, const char* end, std::string_view needle, Anchor anchor = Anchor::None);
 
 // Writes the offset of every LF in bytes[0, n) to out, in order, and returns
 // how many there are; out must have room for n offsets.

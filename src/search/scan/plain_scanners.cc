@@ -7,7 +7,6 @@
 #include "search/match/pinyin.h"
 #include "search/scan/byte_scan.h"
 #include "search/scan/line_scanner.h"
-#include "search/scan/substring_search.h"
 
 namespace kx {
 namespace {
@@ -35,18 +34,19 @@ std::unique_ptr<BlockScanner> perLine(Pred pred) {
 }
 
 // The literal modes over a whole block: every keyword that can match holds
-// the query, so a byte search for it finds the few candidate lines, and only
-// those get the mode's exact test on character boundaries.
+// the query (at its start for left, at its end for right), so a byte search
+// for it finds the few candidate lines, and only those get the mode's exact
+// test on character boundaries.
 template <typename Pred>
 class LiteralScanner : public BlockScanner {
  public:
-  LiteralScanner(std::string_view query, Pred pred) : searcher_(query), pred_(std::move(pred)) {}
+  LiteralScanner(std::string_view query, Anchor anchor, Pred pred) : query_(query), anchor_(anchor), pred_(std::move(pred)) {}
 
   void scan(std::string_view lines, BlockMatches& out) const override {
     const char* p = lines.data();
     const char* const end = p + lines.size();
     while (p < end) {
-      const char* at = searcher_.find(p, end);
+      const char* at = findSubstring(p, end, query_, anchor_);
       if (!at) break;
       const char* lineStart = at;
       while (lineStart > p && lineStart[-1] != '\n') --lineStart;
@@ -54,19 +54,20 @@ class LiteralScanner : public BlockScanner {
       const char* lineEnd = lf ? lf : end;
       const char* kwEnd = (lf && lineEnd > lineStart && lineEnd[-1] == '\r') ? lineEnd - 1 : lineEnd;
       std::string_view keyword(lineStart, static_cast<std::size_t>(kwEnd - lineStart));
-      if (pred_(keyword, searcher_.needle())) out.keywords.push_back(keyword);
+      if (pred_(keyword, query_)) out.keywords.push_back(keyword);
       p = lf ? lf + 1 : end;
     }
   }
 
  private:
-  const SubstringSearcher searcher_;
+  const std::string query_;
+  const Anchor anchor_;
   const Pred pred_;
 };
 
 template <typename Pred>
-std::unique_ptr<BlockScanner> literal(std::string_view query, Pred pred) {
-  return std::make_unique<LiteralScanner<Pred>>(query, std::move(pred));
+std::unique_ptr<BlockScanner> literal(std::string_view query, Anchor anchor, Pred pred) {
+  return std::make_unique<LiteralScanner<Pred>>(query, anchor, std::move(pred));
 }
 
 // 全部输出: a block already in the export format goes on whole.
@@ -90,13 +91,15 @@ std::unique_ptr<BlockScanner> makePlainScanner(MatchMode mode, std::string_view 
     // them, middle every non-empty one.
     case MatchMode::MatchLeft:
       if (query.empty()) return perLine([](std::string_view) { return true; });
-      return literal(query, [n](std::string_view kw, std::string_view q) { return matchLeft(kw, q, n); });
+      return literal(query, Anchor::LineStart,
+                     [n](std::string_view kw, std::string_view q) { return matchLeft(kw, q, n); });
     case MatchMode::MatchMiddle:
       if (query.empty()) return perLine([](std::string_view kw) { return !kw.empty(); });
-      return literal(query, [](std::string_view kw, std::string_view q) { return matchMiddle(kw, q); });
+      return literal(query, Anchor::None, [](std::string_view kw, std::string_view q) { return matchMiddle(kw, q); });
     case MatchMode::MatchRight:
       if (query.empty()) return perLine([](std::string_view) { return true; });
-      return literal(query, [n](std::string_view kw, std::string_view q) { return matchRight(kw, q, n); });
+      return literal(query, Anchor::LineEnd,
+                     [n](std::string_view kw, std::string_view q) { return matchRight(kw, q, n); });
     case MatchMode::MatchPinyin:
       return perLine([pq = PinyinQuery(query)](std::string_view kw) { return pq.matches(kw); });
     case MatchMode::MatchAll:

@@ -54,6 +54,39 @@ TEST(SubstringSearcher, AgreesWithStringFindEverywhere) {
   });
 }
 
+// The first occurrence of needle in hay standing where anchor asks, by definition.
+std::size_t anchoredFind(std::string_view hay, std::string_view needle, Anchor anchor) {
+  for (std::size_t i = 0; i + needle.size() <= hay.size(); ++i) {
+    if (hay.substr(i, needle.size()) != needle) continue;
+    const std::string_view after = hay.substr(i + needle.size());
+    if (anchor == Anchor::LineStart && i > 0 && hay[i - 1] != '\n') continue;
+    if (anchor == Anchor::LineEnd && !after.empty() && after[0] != '\n' && after.substr(0, 2) != "\r\n") continue;
+    return i;
+  }
+  return std::string_view::npos;
+}
+
+TEST(ByteScans, AnchoredSearchesAgreeWithTheDefinition) {
+  onEveryPath([] {
+    std::mt19937 rng(13);
+    for (int round = 0; round < 4000; ++round) {
+      std::string hay(rng() % 120, '\0');
+      for (char& c : hay) c = "ab\r\n\xB0"[rng() % 5];
+      std::string needle(1 + rng() % 4, '\0');
+      for (char& c : needle) c = "ab\xB0"[rng() % 3];
+      for (Anchor anchor : {Anchor::None, Anchor::LineStart, Anchor::LineEnd}) {
+        for (std::size_t from = 0; from <= hay.size(); from += 1 + rng() % 9) {
+          const std::string_view window(hay.data() + from, hay.size() - from);
+          const char* got = findSubstring(window.data(), window.data() + window.size(), needle, anchor);
+          ASSERT_EQ(got ? static_cast<std::size_t>(got - window.data()) : std::string_view::npos,
+                    anchoredFind(window, needle, anchor))
+              << "anchor " << static_cast<int>(anchor) << " round " << round << " from " << from;
+        }
+      }
+    }
+  });
+}
+
 TEST(ByteScans, LineEndsAndExportFormatAgreeWithByteLoops) {
   onEveryPath([] {
     std::mt19937 rng(12);
