@@ -49,8 +49,12 @@ class LiteralScanner : public BlockScanner {
       const char* at = findSubstring(p, end, query_, anchor_);
       if (!at) break;
       const char* lineStart = at;
-      while (lineStart > p && lineStart[-1] != '\n') --lineStart;
-      const char* lf = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+      if (anchor_ != Anchor::LineStart) {
+        while (lineStart > p && lineStart[-1] != '\n') --lineStart;
+      }
+      // At a line end the LF, if any, is right after the query or its CR.
+      const char* from = anchor_ == Anchor::LineEnd ? at + query_.size() : at;
+      const char* lf = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
       const char* lineEnd = lf ? lf : end;
       const char* kwEnd = (lf && lineEnd > lineStart && lineEnd[-1] == '\r') ? lineEnd - 1 : lineEnd;
       std::string_view keyword(lineStart, static_cast<std::size_t>(kwEnd - lineStart));
