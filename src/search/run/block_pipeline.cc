@@ -5,7 +5,7 @@
 namespace kx {
 
 struct BlockPipeline::Slot {
-  std::vector<char> buf;
+  BlockBuffer buf;
   std::string_view lines;
   BlockMatches matches;
   bool failed = false;
@@ -48,7 +48,9 @@ void BlockPipeline::helperLoop() {
   CipherFile::Cursor cursor;
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
+    ++idleHelpers_;
     workReady_.wait(lock, [this] { return quit_ || canClaim(); });
+    --idleHelpers_;
     if (quit_) return;
     const std::uint64_t k = next_++;
     ++inFlight_;
@@ -57,7 +59,8 @@ void BlockPipeline::helperLoop() {
     lock.lock();
     slots_[k % slots_.size()]->ready = true;
     --inFlight_;
-    blockDone_.notify_all();
+    // Waking the caller costs a system call; only when it waits.
+    if (callerWaiting_) blockDone_.notify_one();
   }
 }
 
@@ -68,7 +71,7 @@ bool BlockPipeline::run(const LetterFile& file, Consumer& consumer) {
   next_ = handed_ = 0;
   blocks_ = count;
   for (auto& slot : slots_) slot->ready = false;
-  workReady_.notify_all();
+  if (idleHelpers_ > 0) workReady_.notify_all();
   bool going = true;
   while (going && handed_ < count) {
     Slot& slot = *slots_[handed_ % slots_.size()];
@@ -78,7 +81,8 @@ bool BlockPipeline::run(const LetterFile& file, Consumer& consumer) {
       lock.lock();
       slot.ready = false;
       ++handed_;
-      workReady_.notify_all();
+      // A slot came free: one idle helper can claim the block that goes in it.
+      if (idleHelpers_ > 0 && canClaim()) workReady_.notify_one();
     } else if (canClaim()) {
       // The caller reads and scans too rather than wait.
       const std::uint64_t k = next_++;
@@ -88,15 +92,22 @@ bool BlockPipeline::run(const LetterFile& file, Consumer& consumer) {
       lock.lock();
       slots_[k % slots_.size()]->ready = true;
       --inFlight_;
-    } else if (!blockDone_.wait_for(lock, std::chrono::milliseconds(10), [&] { return slot.ready; })) {
-      lock.unlock();
-      going = consumer.waiting();
-      lock.lock();
+    } else {
+      callerWaiting_ = true;
+      const bool ready = blockDone_.wait_for(lock, std::chrono::milliseconds(10), [&] { return slot.ready; });
+      callerWaiting_ = false;
+      if (!ready) {
+        lock.unlock();
+        going = consumer.waiting();
+        lock.lock();
+      }
     }
   }
   // No new claims; blocks in flight finish before file may go away.
   blocks_ = 0;
+  callerWaiting_ = true;
   blockDone_.wait(lock, [this] { return inFlight_ == 0; });
+  callerWaiting_ = false;
   file_ = nullptr;
   return going;
 }

@@ -73,6 +73,8 @@ class BlockPipeline {
   std::uint64_t next_ = 0;      // next block to claim
   std::uint64_t handed_ = 0;    // next block to hand on
   int inFlight_ = 0;            // claimed and not done yet
+  int idleHelpers_ = 0;         // helpers waiting for workReady_
+  bool callerWaiting_ = false;  // the caller waits for blockDone_
   bool quit_ = false;
 };
 

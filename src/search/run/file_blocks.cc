@@ -11,10 +11,18 @@ constexpr std::size_t kTail = 4096;
 
 }  // namespace
 
+void BlockBuffer::grow(std::size_t n) {
+  if (n <= size_) return;
+  std::unique_ptr<char[]> bigger(new char[n]);  // left unset on purpose
+  if (size_) std::memcpy(bigger.get(), bytes_.get(), size_);
+  bytes_ = std::move(bigger);
+  size_ = n;
+}
+
 std::uint64_t blockCount(std::uint64_t length, std::size_t blockSize) { return (length + blockSize - 1) / blockSize; }
 
 std::string_view readBlock(const LetterFile& file, std::uint64_t k, std::size_t blockSize, CipherFile::Cursor& cursor,
-                           std::vector<char>& buf, bool* failed) {
+                           BlockBuffer& buf, bool* failed) {
   const std::uint64_t length = file.length();
   const std::uint64_t start = k * blockSize;
   if (start >= length) return {};
@@ -22,7 +30,7 @@ std::string_view readBlock(const LetterFile& file, std::uint64_t k, std::size_t 
   // One byte before the block tells whether a line starts at its first byte.
   const std::uint64_t from = k ? start - 1 : 0;
   std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(end - from + kTail, length - from));
-  if (buf.size() < want) buf.resize(want);
+  buf.grow(want);
   std::size_t got = file.readAt(from, buf.data(), want, cursor);
   *failed = got < want;
 
@@ -50,7 +58,7 @@ std::string_view readBlock(const LetterFile& file, std::uint64_t k, std::size_t 
     scanFrom = got;
     const std::size_t more =
         static_cast<std::size_t>(std::min<std::uint64_t>(std::max(got, kTail), length - from - got));
-    if (buf.size() < got + more) buf.resize(got + more);
+    buf.grow(got + more);
     const std::size_t added = file.readAt(from + got, buf.data() + got, more, cursor);
     *failed = added < more;
     got += added;

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "platform/cipher_file.h"
 #include "search/store/keyword_store.h"
@@ -17,6 +17,22 @@ namespace kx {
 // call stays small.
 inline constexpr std::size_t kDefaultBlockSize = 256 * 1024;
 
+// The bytes of a block. Growing keeps the bytes held but leaves the new ones
+// unset: a read writes them before anything looks at them, so no pass of
+// zeroes goes over memory that the read is about to fill.
+class BlockBuffer {
+ public:
+  char* data() { return bytes_.get(); }
+  std::size_t size() const { return size_; }
+
+  // Makes size() at least n.
+  void grow(std::size_t n);
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_ = 0;
+};
+
 // The number of blocks of a file of length bytes.
 std::uint64_t blockCount(std::uint64_t length, std::size_t blockSize);
 
@@ -27,6 +43,6 @@ std::uint64_t blockCount(std::uint64_t length, std::size_t blockSize);
 // view into buf. *failed tells whether a read error cut the block short; the
 // lines then end where reading stopped.
 std::string_view readBlock(const LetterFile& file, std::uint64_t k, std::size_t blockSize, CipherFile::Cursor& cursor,
-                           std::vector<char>& buf, bool* failed);
+                           BlockBuffer& buf, bool* failed);
 
 }  // namespace kx

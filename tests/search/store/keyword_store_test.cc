@@ -86,7 +86,7 @@ TEST(LetterFile, LongLinesAndBlockBoundaries) {
   // Blocks of any size hold whole lines that together are the file, each in
   // the block where it starts; a block inside a long line is empty.
   CipherFile::Cursor cursor;
-  std::vector<char> buf;
+  BlockBuffer buf;
   for (std::size_t blockSize : {std::size_t{13}, std::size_t{4096}, kDefaultBlockSize}) {
     std::string joined;
     for (std::uint64_t k = 0; k < blockCount(f.length(), blockSize); ++k) {
