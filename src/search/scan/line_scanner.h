@@ -1,6 +1,7 @@
-// Scanners test the keywords of a run of whole lines for one match mode. The
-// driver feeds them blocks; they hand matches back through ScanLoop, which
-// also lets the view process events and tells them when to stop.
+// Line scanners test the keywords of a block of whole lines on the run's own
+// thread and hand matches on through ScanLoop, which also lets the view
+// process events and tells them when to stop. ScanLoop also hands on the
+// matches that block scanners (block_scanner.h) found on other threads.
 #pragma once
 
 #include <cstdint>
