@@ -29,6 +29,7 @@ constexpr char kHelp[] =
     "  --mode M              left (default), middle, right, pinyin, wildcard, regex, all\n"
     "  --output FILE         write the matches to FILE (GBK, CR LF after every line)\n"
     "  --count               print only the number of matches\n"
+    "  --threads N           read and scan with N threads (default: every core; 1: one thread)\n"
     "\n"
     "QUERY is taken in the terminal's encoding (UTF-8); --mode all needs none.\n"
     "Exit status: 0 done (also with 0 matches), 1 I/O error, 2 usage error.\n";
@@ -40,6 +41,7 @@ struct Options {
   MatchMode mode = MatchMode::MatchLeft;
   std::string output;
   bool count = false;
+  int threads = 0;  // every core
   bool haveQuery = false;
   std::string query;  // GBK
 };
@@ -55,6 +57,13 @@ std::optional<MatchMode> parseMode(std::string_view m) {
   return std::nullopt;
 }
 
+std::optional<int> parseThreads(const std::string& v) {
+  if (v.empty() || v.size() > 4 || v.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  const int n = std::stoi(v);
+  if (n < 1 || n > 1024) return std::nullopt;
+  return n;
+}
+
 // Reads the options; returns an exit code when the command must end now.
 std::optional<int> parseOptions(int argc, char** argv, Options& o) {
   ArgReader args(argc, argv);
@@ -68,13 +77,17 @@ std::optional<int> parseOptions(int argc, char** argv, Options& o) {
     if (!args.positional() && a == "--count") {
       o.count = true;
     } else if (!args.positional() && (a == "--data" || a == "--category" || a == "--letter" || a == "--mode" ||
-                                          a == "--output")) {
+                                          a == "--output" || a == "--threads")) {
       auto v = args.value(a, &error);
       if (!v) return fail(kExitUsage, error);
       if (a == "--data") {
         o.dataDir = *v;
       } else if (a == "--output") {
         o.output = *v;
+      } else if (a == "--threads") {
+        auto t = parseThreads(*v);
+        if (!t) return fail(kExitUsage, "--threads takes a whole number from 1 to 1024, not '" + *v + "'");
+        o.threads = *t;
       } else if (a == "--category") {
         auto c = parseCategory(*v);
         if (!c) return fail(kExitUsage, "--category takes product or store, not '" + *v + "'");
@@ -210,7 +223,7 @@ int runSearchCommand(int argc, char** argv) {
     sink = &fileSink;
   }
 
-  runSearch(view, store, matcher, state, *sink);
+  runSearch(view, store, matcher, state, *sink, RunThreads{o.threads});
 
   int code = kExitOk;
   const int letter = (o.mode == MatchMode::MatchLeft || o.mode == MatchMode::MatchPinyin)

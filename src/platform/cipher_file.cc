@@ -53,16 +53,17 @@ std::uint64_t getU64(const unsigned char* p) {
 
 }  // namespace
 
-CipherFile::CipherFile() : ctx_(EVP_CIPHER_CTX_new()) {}
+CipherFile::Cursor::Cursor() : ctx_(EVP_CIPHER_CTX_new()) {}
 
-CipherFile::~CipherFile() {
-  close();
-  EVP_CIPHER_CTX_free(ctx_);
-}
+CipherFile::Cursor::~Cursor() { EVP_CIPHER_CTX_free(ctx_); }
+
+CipherFile::CipherFile() = default;
+
+CipherFile::~CipherFile() { close(); }
 
 bool CipherFile::open(const std::string& path, std::string_view password) {
   close();
-  if (!ctx_) return false;
+  if (!cursor_.ctx_) return false;
   NativeFile file;
   if (!file.open(path, NativeFile::Access::Read)) return false;
   unsigned char header[kCipherHeaderSize];
@@ -85,7 +86,6 @@ bool CipherFile::open(const std::string& path, std::string_view password) {
   file_ = std::move(file);
   length_ = length;
   position_ = 0;
-  streamPos_ = UINT64_MAX;
   return true;
 }
 
@@ -93,41 +93,51 @@ void CipherFile::close() {
   file_.close();
   length_ = 0;
   position_ = 0;
-  streamPos_ = UINT64_MAX;
-}
-
-bool CipherFile::startKeystream(std::uint64_t pos) {
-  unsigned char iv[16];
-  counterAt(nonce_, pos / 16, iv);
-  if (EVP_EncryptInit_ex(ctx_, EVP_aes_256_ctr(), nullptr, key_, iv) != 1) return false;
-  // Step into the block so that the next byte enciphered is byte pos.
-  unsigned char skip[16] = {};
-  int outLen = 0;
-  if (pos % 16 && EVP_EncryptUpdate(ctx_, skip, &outLen, skip, static_cast<int>(pos % 16)) != 1) return false;
-  streamPos_ = pos;
-  return true;
+  cursor_.keyed_ = false;
 }
 
 std::size_t CipherFile::read(char* out, std::size_t n) {
-  if (!file_.isOpen() || position_ >= length_ || n == 0) return 0;
-  std::uint64_t left = length_ - position_;
+  const std::size_t got = readAt(position_, out, n, cursor_);
+  position_ += got;
+  return got;
+}
+
+std::size_t CipherFile::readAt(std::uint64_t pos, char* out, std::size_t n, Cursor& cursor) const {
+  if (!file_.isOpen() || pos >= length_ || n == 0 || !cursor.ctx_) return 0;
+  std::uint64_t left = length_ - pos;
   if (n > left) n = static_cast<std::size_t>(left);
   auto* p = reinterpret_cast<unsigned char*>(out);
-  if (!file_.readFullyAt(kCipherHeaderSize + position_, p, n)) return 0;
-  if (streamPos_ != position_ && !startKeystream(position_)) return 0;
+  if (!file_.readFullyAt(kCipherHeaderSize + pos, p, n)) return 0;
+  const bool sameKey = cursor.keyed_ && std::memcmp(cursor.key_, key_, sizeof key_) == 0 &&
+                       std::memcmp(cursor.nonce_, nonce_, sizeof nonce_) == 0;
+  if (!sameKey || cursor.streamPos_ != pos) {
+    unsigned char iv[16];
+    counterAt(nonce_, pos / 16, iv);
+    // A jump within the same file only sets the counter; the key schedule stays.
+    cursor.keyed_ = false;
+    if (EVP_EncryptInit_ex(cursor.ctx_, sameKey ? nullptr : EVP_aes_256_ctr(), nullptr, sameKey ? nullptr : key_,
+                           iv) != 1)
+      return 0;
+    // Step into the block so that the next byte enciphered is byte pos.
+    unsigned char skip[16] = {};
+    int outLen = 0;
+    if (pos % 16 && EVP_EncryptUpdate(cursor.ctx_, skip, &outLen, skip, static_cast<int>(pos % 16)) != 1) return 0;
+    std::memcpy(cursor.key_, key_, sizeof key_);
+    std::memcpy(cursor.nonce_, nonce_, sizeof nonce_);
+    cursor.keyed_ = true;
+  }
   // CTR is its own inverse; OpenSSL allows the update in place.
   std::size_t done = 0;
   while (done < n) {
     int chunk = static_cast<int>(std::min<std::size_t>(n - done, 1 << 30));
     int outLen = 0;
-    if (EVP_EncryptUpdate(ctx_, p + done, &outLen, p + done, chunk) != 1) {
-      streamPos_ = UINT64_MAX;
+    if (EVP_EncryptUpdate(cursor.ctx_, p + done, &outLen, p + done, chunk) != 1) {
+      cursor.keyed_ = false;
       return 0;
     }
     done += static_cast<std::size_t>(chunk);
   }
-  position_ += n;
-  streamPos_ = position_;
+  cursor.streamPos_ = pos + n;
   return n;
 }
 

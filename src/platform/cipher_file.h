@@ -51,16 +51,37 @@ class CipherFile {
   // I/O error (the position then stays where it was).
   std::size_t read(char* out, std::size_t n);
 
- private:
-  bool startKeystream(std::uint64_t pos);
+  // A keystream of its own, so that several threads can read one file at
+  // once, each through its own cursor. Not shared between threads.
+  class Cursor {
+   public:
+    Cursor();
+    ~Cursor();
+    Cursor(const Cursor&) = delete;
+    Cursor& operator=(const Cursor&) = delete;
 
+   private:
+    friend class CipherFile;
+    ::evp_cipher_ctx_st* ctx_;
+    bool keyed_ = false;                    // whether the context holds key_ and nonce_
+    unsigned char key_[32] = {};            // of the file last read through this cursor
+    unsigned char nonce_[16] = {};
+    std::uint64_t streamPos_ = UINT64_MAX;  // where the context stands
+  };
+
+  // Reads up to n plain bytes at plain offset pos into out, deciphering them
+  // in place, without touching the read position. Returns the bytes read: 0
+  // past the end, when closed, or on an I/O error. Safe to call from several
+  // threads at once with different cursors.
+  std::size_t readAt(std::uint64_t pos, char* out, std::size_t n, Cursor& cursor) const;
+
+ private:
   NativeFile file_;
   std::uint64_t length_ = 0;
   std::uint64_t position_ = 0;
-  std::uint64_t streamPos_ = UINT64_MAX;  // where the keystream context stands
   unsigned char key_[32] = {};
   unsigned char nonce_[16] = {};
-  ::evp_cipher_ctx_st* ctx_ = nullptr;
+  Cursor cursor_;  // the read position's keystream
 };
 
 // Writes a container from a stream of plain bytes.

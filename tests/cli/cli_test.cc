@@ -62,6 +62,15 @@ TEST_F(CliTest, EveryPlainModeAndPinyin) {
   EXPECT_EQ(cli(search("zzz")).code, 0);  // no matches is not an error
 }
 
+TEST_F(CliTest, ThreadCountChangesNothingButSpeed) {
+  for (const char* args : {"--mode all", "--mode middle 男式", "--mode regex '鞋$'", "--mode pinyin adds"}) {
+    const Result one = cli(search(std::string("--threads 1 ") + args));
+    EXPECT_EQ(one.code, 0);
+    EXPECT_EQ(cli(search(std::string("--threads 3 ") + args)).out, one.out) << args;
+    EXPECT_EQ(cli(search(args)).out, one.out) << args;
+  }
+}
+
 TEST_F(CliTest, WildcardAndRegexModes) {
   EXPECT_EQ(cli(search("--mode wildcard '阿迪*鞋'")).out, "阿迪达斯 男式鞋\n");
   EXPECT_EQ(cli(search("--mode wildcard 'NIKE*'")).out, "Nike 男式跑鞋\nnike air\n");  // letters in either case
@@ -99,6 +108,8 @@ TEST_F(CliTest, UsageAndIoErrors) {
   EXPECT_EQ(cli(search("")).code, 2);        // no query
   EXPECT_EQ(cli(search("'鞋😀'")).code, 2);  // GBK cannot hold the emoji
   EXPECT_EQ(cli(search("--output")).code, 2);  // option without its value
+  for (const char* threads : {"0", "-1", "x", "2x", "1025", ""})
+    EXPECT_EQ(cli(search(std::string("--threads '") + threads + "' x")).code, 2) << threads;
   EXPECT_EQ(cli("frobnicate").code, 2);
   EXPECT_EQ(cli(search("-- --mode")).code, 0);  // after -- everything is the query
   EXPECT_EQ(cli(search("--output /nonexistent-dir/out.txt 阿")).code, 1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
 
 #include "platform/digest.h"
 #include "platform/store_password.h"
@@ -70,6 +71,38 @@ TEST(CipherFile, ReadsBackWhatWasWrittenAndSeeksAnywhere) {
     EXPECT_EQ(got, plain.substr(pos, n)) << "at " << pos;
     EXPECT_EQ(f.position(), pos + got.size());
   }
+}
+
+// Worker threads read one file through cursors of their own; a cursor that
+// moves between files (with different keys) or jumps must still decipher right.
+TEST(CipherFile, ReadAtThroughCursorsOnSeveralFilesAndThreads) {
+  TempDir dir1, dir2;
+  const std::string plain1 = randomBytes(300007, 3), plain2 = randomBytes(70001, 4);
+  CipherFile f1, f2;
+  ASSERT_TRUE(f1.open(writeContainer(dir1, plain1, "pw"), "pw"));
+  ASSERT_TRUE(f2.open(writeContainer(dir2, plain2, "other"), "other"));
+  auto check = [&](unsigned seed) {
+    CipherFile::Cursor cursor;
+    std::mt19937 rng(seed);
+    for (int i = 0; i < 300; ++i) {
+      const bool first = rng() % 2;
+      const std::string& plain = first ? plain1 : plain2;
+      std::uint64_t pos = rng() % (plain.size() + 20);
+      // Runs of reads that follow on one another, then a jump.
+      for (auto run = rng() % 3 + 1; run > 0; --run) {
+        const std::size_t n = rng() % 5000;
+        std::string got(n, '\0');
+        got.resize((first ? f1 : f2).readAt(pos, got.data(), n, cursor));
+        const std::string want = pos < plain.size() ? plain.substr(pos, n) : std::string();
+        ASSERT_EQ(got, want) << "at " << pos;
+        pos += got.size();
+      }
+    }
+  };
+  std::thread other(check, 6u);
+  check(5);
+  other.join();
+  EXPECT_EQ(f1.position(), 0u);  // readAt leaves the read position alone
 }
 
 TEST(CipherFile, RefusesWhatItCannotRead) {

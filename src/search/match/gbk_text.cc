@@ -110,6 +110,22 @@ bool matchRight(std::string_view keyword, std::string_view query, int n) {
   const std::size_t p = keyword.size() - query.size();
   if (keyword.back() != query.back() || std::memcmp(keyword.data() + p, query.data(), query.size()) != 0) return false;
   if (p == 0) return true;  // the keyword is the query
+  // Without a CR or LF byte before p, characters are a byte below 0x80 or a
+  // byte of 0x80 or more with its partner, so stepping by them shows whether
+  // one ends right before p; the query after it then counts n by itself.
+  const auto* b = reinterpret_cast<const unsigned char*>(keyword.data());
+  auto lineByte = [](unsigned char c) { return c == '\r' || c == '\n'; };
+  std::size_t at = 0;
+  while (at < p && !lineByte(b[at])) {
+    if (b[at] < 0x80) {
+      ++at;
+    } else if (at + 1 < p && lineByte(b[at + 1])) {
+      break;
+    } else {
+      at += 2;
+    }
+  }
+  if (at >= p) return at == p;
   // rightChars(keyword, n) == query exactly when a character ends right before
   // p, with n characters after it: one scan instead of two.
   CharScan scan(keyword);

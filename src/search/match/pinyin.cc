@@ -87,6 +87,33 @@ PinyinQuery::PinyinQuery(std::string_view query) {
 }
 
 bool PinyinQuery::matches(std::string_view keyword) const {
+  // Without CR or LF among the bytes walked, a character is a byte below 0x80,
+  // a byte of 0x80 or more with its partner, or such a byte left alone at the
+  // end; the general walker decides the rest.
+  const auto* b = reinterpret_cast<const unsigned char*>(keyword.data());
+  const std::size_t len = keyword.size();
+  auto lineByte = [](unsigned char c) { return c == '\r' || c == '\n'; };
+  std::size_t pos = 0;
+  for (const Char& q : chars_) {
+    if (pos >= len) return false;
+    const unsigned char c = b[pos];
+    if (lineByte(c)) return matchesWalking(keyword);
+    if (c < 0x80 || pos + 1 == len) {
+      if (q.bytes.size() != 1 || foldAscii(static_cast<char>(c)) != q.folded[0]) return false;
+      ++pos;
+      continue;
+    }
+    if (lineByte(b[pos + 1])) return matchesWalking(keyword);
+    const std::string_view k(keyword.data() + pos, 2);
+    pos += 2;
+    if (k == q.bytes) continue;
+    const char letter = pinyinInitialLetter(k);
+    if (!letter || q.folded.size() != 1 || q.folded[0] != letter) return false;
+  }
+  return true;
+}
+
+bool PinyinQuery::matchesWalking(std::string_view keyword) const {
   CharWalker walker(keyword);
   for (const Char& q : chars_) {
     const std::string_view k = walker.next();

@@ -30,6 +30,8 @@ class PinyinQuery {
   bool matches(std::string_view keyword) const;
 
  private:
+  bool matchesWalking(std::string_view keyword) const;  // the same, by the general walker
+
   struct Char {
     std::string bytes;  // the query character as typed
     std::string folded;  // with ASCII A-Z folded to a-z

@@ -1,8 +1,10 @@
-// The result list's content: keywords as read, in one byte arena plus offsets,
-// so millions of rows cost little more than their bytes.
+// The result list's content: keywords as read, in byte chunks plus offsets,
+// so millions of rows cost little more than their bytes and growing never
+// copies what is already stored.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,33 +15,39 @@ namespace kx {
 
 class KeywordList {
  public:
-  KeywordList() { ends_.reserve(1024); }
+  KeywordList() = default;
+  KeywordList(const KeywordList&) = delete;
+  KeywordList& operator=(const KeywordList&) = delete;
 
   // Appends one row holding keyword (GBK bytes, copied).
-  void append(std::string_view keyword) {
-    arena_.append(keyword);
-    ends_.push_back(arena_.size());
-  }
+  void append(std::string_view keyword);
 
-  // Removes every row.
-  void clear() {
-    arena_.clear();
-    arena_.shrink_to_fit();
-    ends_.clear();
-    ends_.shrink_to_fit();
-  }
+  // Appends one row for each line of lines, every line ending in CR LF (the
+  // export format), without its CR LF.
+  void appendLines(std::string_view lines);
 
-  std::size_t size() const { return ends_.size(); }
+  // Removes every row and gives the memory back.
+  void clear();
 
-  // The bytes of row i (0-based, i < size()); valid until the next append or clear.
-  std::string_view at(std::size_t i) const {
-    std::size_t begin = i ? ends_[i - 1] : 0;
-    return std::string_view(arena_).substr(begin, ends_[i] - begin);
-  }
+  std::size_t size() const { return size_; }
+
+  // The bytes of row i (0-based, i < size()); valid until the next clear.
+  std::string_view at(std::size_t i) const;
 
  private:
-  std::string arena_;
-  std::vector<std::size_t> ends_;  // one past the last byte of each row
+  // Rows never straddle chunks; a row longer than a chunk gets one of its own.
+  struct Chunk {
+    std::unique_ptr<char[]> bytes;
+    std::size_t capacity = 0;
+    std::size_t used = 0;
+    std::size_t firstRow = 0;
+    std::vector<std::uint32_t> ends;  // one past the last byte of each row, within the chunk
+  };
+
+  Chunk& roomFor(std::size_t bytes);
+
+  std::vector<Chunk> chunks_;
+  std::size_t size_ = 0;
 };
 
 // The sink of a list search: every match becomes a new last row.
@@ -48,6 +56,7 @@ class ListSink : public ResultSink {
   // list must outlive the sink.
   explicit ListSink(KeywordList& list) : list_(list) {}
   void add(std::string_view keyword) override { list_.append(keyword); }
+  void addLines(std::string_view lines, long) override { list_.appendLines(lines); }
 
  private:
   KeywordList& list_;

@@ -1,10 +1,11 @@
 #include "search/run/search_run.h"
 
 #include "search/match/gbk_text.h"
-#include "search/scan/line_scanner.h"
 #include "search/match/pinyin.h"
-#include "search/scan/plain_scanners.h"
 #include "search/match/regex/regex_matcher.h"
+#include "search/run/block_pipeline.h"
+#include "search/scan/line_scanner.h"
+#include "search/scan/plain_scanners.h"
 #include "text/gbk_codec.h"
 
 namespace kx {
@@ -16,9 +17,38 @@ std::string progressTextFor(int index) {
   return head + letterIndexName(index) + tail;
 }
 
+// Hands the blocks of the pipeline on to the sink through the loop, on the
+// run's own thread. The regex engine keeps state of its own, so its scanner
+// runs here, on blocks that other threads have read and deciphered.
+class HandOn : public BlockPipeline::Consumer {
+ public:
+  HandOn(ScanLoop& loop, LineScanner* lineScanner) : loop_(loop), lineScanner_(lineScanner) {}
+
+  bool handOn(std::string_view lines, const BlockMatches& matches) override {
+    if (lineScanner_) return lineScanner_->scan(lines, loop_);
+    if (!loop_.pump()) return false;
+    if (matches.wholeBlock >= 0) {
+      loop_.matchLines(lines, matches.wholeBlock);
+      return true;
+    }
+    for (std::string_view keyword : matches.keywords) {
+      if (!loop_.beforeKeyword()) return false;
+      loop_.match(keyword);
+    }
+    return true;
+  }
+
+  bool waiting() override { return loop_.pump(); }
+
+ private:
+  ScanLoop& loop_;
+  LineScanner* const lineScanner_;
+};
+
 }  // namespace
 
-void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, RunState& state, ResultSink& sink) {
+void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, RunState& state, ResultSink& sink,
+               const RunThreads& threads) {
   const MatchMode mode = view.matchMode();
   // The pattern is set once per run; the scanner then tests every keyword.
   if (mode == MatchMode::MatchWildcard) matcher.setPattern(wildcardToPattern(view.queryText()), true, true, false);
@@ -29,15 +59,17 @@ void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, Run
 
   const std::string query = view.queryText();
   const int n = charCount(query);
-  std::unique_ptr<LineScanner> scanner = mode == MatchMode::MatchWildcard || mode == MatchMode::MatchRegex
-                                             ? makeRegexScanner(matcher)
-                                             : makePlainScanner(mode, query, n);
+  const bool regexMode = mode == MatchMode::MatchWildcard || mode == MatchMode::MatchRegex;
+  std::unique_ptr<LineScanner> lineScanner = regexMode ? makeRegexScanner(matcher) : nullptr;
+  std::unique_ptr<BlockScanner> blockScanner = regexMode ? nullptr : makePlainScanner(mode, query, n);
 
   view.clearList();
   view.setTimerInterval(1000);
   state.matchCount = 0;
 
   ScanLoop loop(view, state, sink);
+  HandOn handOn(loop, lineScanner.get());
+  BlockPipeline pipeline(threads.threads, blockScanner.get(), threads.blockSize);
   for (int i = 1; i <= kLetterFileCount; ++i) {
     if (state.stopRequested) break;
     view.processPendingMessages();
@@ -47,10 +79,7 @@ void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, Run
     LetterFile* file = category == 0 || category == 1 ? store.letterFile(static_cast<KeywordCategory>(category), i)
                                                       : nullptr;
     state.progressText = progressTextFor(i);
-    rewind(file);
-    while (!atEnd(file) && !state.stopRequested) {
-      if (!scanner->scan(file->readLines(), loop)) break;
-    }
+    if (file && !state.stopRequested) pipeline.run(*file, handOn);
   }
 
   view.setTimerInterval(0);

@@ -8,6 +8,7 @@
 
 #include "search/store/keyword_store.h"
 #include "search/match/match_mode.h"
+#include "search/run/file_blocks.h"
 #include "search/run/result_sink.h"
 
 namespace kx {
@@ -39,17 +40,27 @@ class SearchView {
   // Starts (1000) or stops (0) the progress timer.
   virtual void setTimerInterval(int milliseconds) = 0;
   // Lets pending window events run. The driver calls it before every letter
-  // file and at least every 64 keywords, and tests stopRequested right after,
-  // so a stop click is honoured before the next keyword is read. Views that
-  // are costly to pump should time-slice it.
+  // file, for every block of a few hundred KiB, every 64 matches and while it
+  // waits for other threads, and tests stopRequested right after and before
+  // every match it hands on, so no keyword reaches the sink after a stop click
+  // has been seen. Views that are costly to pump should time-slice it.
   virtual void processPendingMessages() = 0;
   // Shows the progress once; the driver calls it at the end of every run.
   virtual void refreshProgress() = 0;
 };
 
+// How many threads a run reads, deciphers and scans with. Whatever the
+// number, the view and the sink are only called on the run's own thread, and
+// matches reach the sink in store order.
+struct RunThreads {
+  int threads = 0;  // 1: the run's own thread alone; 0: every core
+  std::size_t blockSize = kDefaultBlockSize;
+};
+
 // Runs one search into sink. matcher serves the wildcard and regex modes and
 // keeps its pattern between runs. Reports nothing; the outcome is in
 // state.matchCount and in the sink.
-void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, RunState& state, ResultSink& sink);
+void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, RunState& state, ResultSink& sink,
+               const RunThreads& threads = {});
 
 }  // namespace kx

@@ -1,16 +1,16 @@
-// Scanners test the keywords of a run of whole lines for one match mode. The
-// driver feeds them blocks; they hand matches back through ScanLoop, which
-// also lets the view process events and tells them when to stop.
+// Line scanners test the keywords of a block of whole lines on the run's own
+// thread and hand matches on through ScanLoop, which also lets the view
+// process events and tells them when to stop. ScanLoop also hands on the
+// matches that block scanners (block_scanner.h) found on other threads.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <memory>
 #include <string_view>
 
 #include "search/run/result_sink.h"
+#include "search/scan/byte_scan.h"
 #include "search/run/search_run.h"
 
 namespace kx {
@@ -58,39 +58,26 @@ class ScanLoop {
 
 // Splits a block of whole lines into keywords: each line without its LF and
 // without one CR directly before it. The last line may lack its LF. fn returns
-// false to stop. LFs are found 16 bytes at a time, since keywords are short.
+// false to stop. The line ends of a stretch are found first, many at a time.
 template <typename Fn>
 inline void forEachLine(std::string_view lines, Fn fn) {
+  constexpr std::size_t kStretch = 4096;
+  std::uint32_t ends[kStretch];
   const char* const base = lines.data();
   const std::size_t n = lines.size();
   std::size_t start = 0;
-  auto emitLine = [&](std::size_t lf) {
-    const std::size_t end = (lf > start && base[lf - 1] == '\r') ? lf - 1 : lf;
-    const bool more = fn(std::string_view(base + start, end - start));
-    start = lf + 1;
-    return more;
-  };
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  const __m128i lf = _mm_set1_epi8('\n');
-  for (; i + 16 <= n; i += 16) {
-    unsigned mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i)), lf)));
-    while (mask) {
-      if (!emitLine(i + static_cast<std::size_t>(__builtin_ctz(mask)))) return;
-      mask &= mask - 1;
+  for (std::size_t at = 0; at < n; at += kStretch) {
+    const std::size_t len = n - at < kStretch ? n - at : kStretch;
+    const std::size_t count = findLineEnds(base + at, len, ends);
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::size_t lf = at + ends[k];
+      const std::size_t end = (lf > start && base[lf - 1] == '\r') ? lf - 1 : lf;
+      if (!fn(std::string_view(base + start, end - start))) return;
+      start = lf + 1;
     }
-  }
-#endif
-  for (; i < n; ++i) {
-    if (base[i] == '\n' && !emitLine(i)) return;
   }
   if (start < n) fn(std::string_view(base + start, n - start));
 }
-
-// The number of keywords in a block of whole lines when it is already in the
-// export format (every line ends in CR LF, the last one too); -1 otherwise.
-long countExportLines(std::string_view lines);
 
 class LineScanner {
  public:

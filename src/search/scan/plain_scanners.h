@@ -4,14 +4,14 @@
 #include <memory>
 #include <string_view>
 
-#include "search/scan/line_scanner.h"
 #include "search/match/match_mode.h"
+#include "search/scan/block_scanner.h"
 
 namespace kx {
 
 // The scanner of mode (MatchLeft, MatchMiddle, MatchRight, MatchPinyin or
 // MatchAll) for query, n = charCount(query); nullptr for the regex modes.
 // The scanner keeps its own copy of the query.
-std::unique_ptr<LineScanner> makePlainScanner(MatchMode mode, std::string_view query, int n);
+std::unique_ptr<BlockScanner> makePlainScanner(MatchMode mode, std::string_view query, int n);
 
 }  // namespace kx

@@ -1,6 +1,4 @@
-// Fast search for a byte string in a large buffer: candidate positions where
-// the needle's first and last bytes both fit are found 16 at a time, and only
-// those are compared whole.
+// Fast search for a byte string in a large buffer (see findSubstring).
 #pragma once
 
 #include <string>

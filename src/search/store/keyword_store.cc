@@ -61,25 +61,6 @@ bool LetterFile::fill() {
   return true;
 }
 
-std::string_view LetterFile::readLines() {
-  for (;;) {
-    const char* base = buf_.data();
-    // The last LF of the buffered bytes ends the run of whole lines.
-    for (std::size_t i = end_; i > begin_; --i) {
-      if (base[i - 1] == '\n') {
-        std::string_view lines(base + begin_, i - begin_);
-        begin_ = i;
-        return lines;
-      }
-    }
-    if (!fill()) {
-      std::string_view rest(buf_.data() + begin_, end_ - begin_);
-      begin_ = end_;
-      return rest;
-    }
-  }
-}
-
 std::string_view LetterFile::readLine() {
   std::size_t scanned = 0;  // bytes after begin_ known to hold no LF
   for (;;) {

@@ -32,7 +32,8 @@ std::string letterIndexName(int index);
 std::string letterName(long long n, bool lowerCase = false);
 
 // One open letter file, read as lines. Reading deciphers large blocks; a line
-// may be of any length and a double-byte character is never split.
+// may be of any length and a double-byte character is never split. Searches
+// read it in blocks on several threads (see file_blocks.h).
 class LetterFile {
  public:
   LetterFile() = default;
@@ -46,7 +47,7 @@ class LetterFile {
   // Moves the read position to the first byte.
   void rewind();
 
-  // True when every byte has been handed out by readLine or readLines.
+  // True when every byte has been handed out by readLine.
   bool atEnd() const;
 
   // The next line without its LF and without one CR directly before it. The
@@ -54,14 +55,14 @@ class LetterFile {
   // without a final LF the rest is the last line; at the end, empty.
   std::string_view readLine();
 
-  // The next run of whole lines, each ending in LF (the last line of a file
-  // without a final LF ends without one). Never empty unless atEnd(). The
-  // view stays valid until the next read or rewind. Lets searches work over
-  // many keywords at once; readLine and readLines may be mixed.
-  std::string_view readLines();
-
   // Plain length of the file in bytes.
   std::uint64_t length() const { return file_.length(); }
+
+  // Reads up to n plain bytes at pos through cursor, as CipherFile::readAt
+  // does: the read position stays, and several threads may read at once.
+  std::size_t readAt(std::uint64_t pos, char* out, std::size_t n, CipherFile::Cursor& cursor) const {
+    return file_.readAt(pos, out, n, cursor);
+  }
 
  private:
   bool fill();  // moves the unread tail to the front and appends a new block

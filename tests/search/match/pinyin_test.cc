@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "search/match/gbk_text.h"
+
 #include "search/store/keyword_store.h"
 #include "support/test_util.h"
 
@@ -62,6 +66,36 @@ TEST(PinyinPrefixMatch, InitialsCharactersAndCase) {
   EXPECT_TRUE(pinyinPrefixMatch(gbk(u8"Ａ鞋"), gbk(u8"Ａx")));
   // A second byte that looks like a letter is not folded.
   EXPECT_FALSE(pinyinPrefixMatch("\xD5\x5C", "\xD5\x7C"));
+}
+
+// The 模糊首拼 test written from its definition, character i of each text
+// being midChars(text, i, 1), against the matcher on random texts that mix
+// letters of both cases, initials, lone lead bytes, CR and LF.
+TEST(PinyinPrefixMatch, AgreesWithTheCharacterDefinition) {
+  auto fold = [](std::string c) {
+    if (c.size() == 1 && c[0] >= 'A' && c[0] <= 'Z') c[0] = static_cast<char>(c[0] - 'A' + 'a');
+    return c;
+  };
+  auto byDefinition = [&](const std::string& kw, const std::string& q) {
+    for (int i = 1; i <= charCount(q); ++i) {
+      const std::string qc(midChars(q, i, 1)), kc(midChars(kw, i, 1));
+      if (kc == qc) continue;
+      if (const char letter = pinyinInitialLetter(kc)) {
+        if (fold(qc) != std::string(1, letter)) return false;
+      } else if (fold(kc) != fold(qc)) {
+        return false;
+      }
+    }
+    return true;
+  };
+  const std::string pieces[] = {"a", "A", "d", "D", "\r", "\n", "\xB0\xA1", "\xB5\xCF", "\xB0", "\xD5\x5C", "\r\n", " "};
+  std::mt19937 rng(17);
+  for (int round = 0; round < 50000; ++round) {
+    std::string kw, q;
+    for (auto n = rng() % 6; n > 0; --n) kw += pieces[rng() % std::size(pieces)];
+    for (auto n = rng() % 4; n > 0; --n) q += pieces[rng() % std::size(pieces)];
+    ASSERT_EQ(PinyinQuery(q).matches(kw), byDefinition(kw, q)) << round;
+  }
 }
 
 TEST(AutoLetter, FollowsTheQuerysFirstCharacter) {

@@ -1,4 +1,5 @@
 #include "search/store/keyword_store.h"
+#include "search/run/file_blocks.h"
 
 #include <gtest/gtest.h>
 
@@ -82,22 +83,26 @@ TEST(LetterFile, LongLinesAndBlockBoundaries) {
   ASSERT_TRUE(f.open(dir.path() + "/商品词/A.txt", storePassword()));
   EXPECT_EQ(readAll(&f), keywords);
 
-  // readLines hands out whole lines that together are the file.
-  f.rewind();
-  std::string joined;
-  while (!f.atEnd()) {
-    std::string_view run = f.readLines();
-    ASSERT_FALSE(run.empty());
-    ASSERT_EQ(run.back(), '\n');
-    joined.append(run);
+  // Blocks of any size hold whole lines that together are the file, each in
+  // the block where it starts; a block inside a long line is empty.
+  CipherFile::Cursor cursor;
+  BlockBuffer buf;
+  for (std::size_t blockSize : {std::size_t{13}, std::size_t{4096}, kDefaultBlockSize}) {
+    std::string joined;
+    for (std::uint64_t k = 0; k < blockCount(f.length(), blockSize); ++k) {
+      bool failed = true;
+      std::string_view block = readBlock(f, k, blockSize, cursor, buf, &failed);
+      ASSERT_FALSE(failed);
+      const std::size_t at = joined.size();
+      joined.append(block);
+      if (block.empty()) continue;
+      ASSERT_EQ(block.back(), '\n');
+      ASSERT_TRUE(at == 0 || bytes[at - 1] == '\n');
+      ASSERT_GE(at, k * blockSize);
+      ASSERT_LT(at, (k + 1) * blockSize);
+    }
+    EXPECT_EQ(joined, bytes) << blockSize;
   }
-  EXPECT_EQ(joined, bytes);
-
-  // Mixing the two keeps the order.
-  f.rewind();
-  EXPECT_EQ(f.readLine(), keywords[0]);
-  std::string_view run = f.readLines();
-  EXPECT_EQ(run.substr(0, keywords[1].size()), keywords[1]);
 }
 
 TEST(LetterFile, WrongPasswordLeavesTheSlotEmpty) {

@@ -1,0 +1,81 @@
+// Reads, deciphers and scans the blocks of a letter file on several threads
+// at once and hands them on in file order on the calling thread, so that the
+// matches reach the sink exactly as a single thread would hand them on.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "search/run/file_blocks.h"
+#include "search/scan/block_scanner.h"
+
+namespace kx {
+
+class BlockPipeline {
+ public:
+  // What the calling thread does with the blocks, in file order.
+  class Consumer {
+   public:
+    virtual ~Consumer() = default;
+    // Takes the next block: its lines and the scanner's matches in them
+    // (none without a scanner). The views are valid during the call only.
+    // Returns false to stop the file.
+    virtual bool handOn(std::string_view lines, const BlockMatches& matches) = 0;
+    // Called about every 10 ms while the next block is not ready yet.
+    // Returns false to stop the file.
+    virtual bool waiting() = 0;
+  };
+
+  // threads is the number of threads that read and scan blocks, the calling
+  // one included (1: the caller alone; below 1: every core). scanner, when
+  // given, runs on every block before it is handed on; it must outlive the
+  // pipeline.
+  BlockPipeline(int threads, const BlockScanner* scanner, std::size_t blockSize = kDefaultBlockSize);
+  ~BlockPipeline();
+  BlockPipeline(const BlockPipeline&) = delete;
+  BlockPipeline& operator=(const BlockPipeline&) = delete;
+
+  // Hands every block of file to consumer in order. Returns false when the
+  // consumer stopped it or a read error ended the file early; either way no
+  // block is handed on afterwards and no thread still reads file.
+  bool run(const LetterFile& file, Consumer& consumer);
+
+  // The number of threads at work, the caller included.
+  int threads() const { return static_cast<int>(helpers_.size()) + 1; }
+
+  // The number of threads that "every core" stands for.
+  static int allCores();
+
+ private:
+  struct Slot;
+
+  bool canClaim() const;
+  void helperLoop();
+  // Reads and scans block k into its slot; called without the lock.
+  void process(std::uint64_t k, CipherFile::Cursor& cursor);
+
+  const BlockScanner* const scanner_;
+  const std::size_t blockSize_;
+  std::vector<std::unique_ptr<Slot>> slots_;  // block k lives in slot k % size
+  std::vector<std::thread> helpers_;
+  CipherFile::Cursor callerCursor_;
+
+  std::mutex mutex_;
+  std::condition_variable workReady_;   // a block may be claimed, or quit_
+  std::condition_variable blockDone_;   // a block was read and scanned
+  const LetterFile* file_ = nullptr;
+  std::uint64_t blocks_ = 0;    // blocks of file_ that may still be claimed
+  std::uint64_t next_ = 0;      // next block to claim
+  std::uint64_t handed_ = 0;    // next block to hand on
+  int inFlight_ = 0;            // claimed and not done yet
+  int idleHelpers_ = 0;         // helpers waiting for workReady_
+  bool callerWaiting_ = false;  // the caller waits for blockDone_
+  bool quit_ = false;
+};
+
+}  // namespace kx

@@ -1,0 +1,36 @@
+// Block scanners test the keywords of a block of whole lines for one match
+// mode and collect the matches, so that blocks can be scanned on several
+// threads at once and their matches handed on in order afterwards.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace kx {
+
+// The matches found in one block.
+struct BlockMatches {
+  // The matching keywords in order, as views into the block.
+  std::vector<std::string_view> keywords;
+  // When 0 or more: every line of the block matched and the block is already
+  // in the export format (see countExportLines) with this many keywords;
+  // keywords then stays empty and the block is handed on whole.
+  long wholeBlock = -1;
+
+  void clear() {
+    keywords.clear();
+    wholeBlock = -1;
+  }
+};
+
+class BlockScanner {
+ public:
+  virtual ~BlockScanner() = default;
+
+  // Adds the matching keywords of lines (whole lines, see forEachLine) to out
+  // in order. Keeps no state between calls, so one scanner may serve several
+  // threads at once.
+  virtual void scan(std::string_view lines, BlockMatches& out) const = 0;
+};
+
+}  // namespace kx
