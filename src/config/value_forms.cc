@@ -1,5 +1,6 @@
 #include "config/value_forms.h"
 
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -100,6 +101,17 @@ std::string foldFullWidth(std::string_view text) {
 
 double parseNumber(std::string_view text) {
   std::string ascii = foldFullWidth(text);  // also gives the NUL strtod needs
+  // Hexadecimal ("0x1A") is read here rather than by strtod, whose Windows
+  // runtime does not read it: a settings file reads the same on both.
+  const char* p = ascii.c_str();
+  while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && std::isxdigit(static_cast<unsigned char>(p[2]))) {
+    double hex = 0;
+    std::from_chars(p + 2, ascii.c_str() + ascii.size(), hex, std::chars_format::hex);
+    return negative ? -hex : hex;
+  }
   char* end = nullptr;
   double v = strtodC(ascii.c_str(), &end);
   return end == ascii.c_str() ? 0.0 : v;

@@ -13,13 +13,20 @@ std::string joinPath(std::string_view folder, std::string_view name) {
   return out;
 }
 
+// Windows takes "/" between folders too.
+#ifdef _WIN32
+constexpr std::string_view kSeparators = "\\/";
+#else
+constexpr std::string_view kSeparators = "/";
+#endif
+
 std::string_view parentFolder(std::string_view path) {
-  std::size_t cut = path.rfind(kPathSeparator);
+  std::size_t cut = path.find_last_of(kSeparators);
   return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut);
 }
 
 std::string_view fileName(std::string_view path) {
-  std::size_t cut = path.rfind(kPathSeparator);
+  std::size_t cut = path.find_last_of(kSeparators);
   return cut == std::string_view::npos ? path : path.substr(cut + 1);
 }
 

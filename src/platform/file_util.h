@@ -17,7 +17,8 @@ inline constexpr char kPathSeparator = '/';
 // folder + separator + name.
 std::string joinPath(std::string_view folder, std::string_view name);
 
-// Everything before the last separator of path (empty when it has none).
+// Everything before the last separator of path (empty when it has none). On
+// Windows "/" counts as a separator too.
 std::string_view parentFolder(std::string_view path);
 
 // Everything after the last separator of path (the whole path when it has

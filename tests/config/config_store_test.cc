@@ -422,18 +422,19 @@ TEST_F(ConfigStoreTest, BinaryValuesLiveInInibin) {
   ASSERT_TRUE(s.open(path_, StorageMode::DiskFile));
   s.setSection(g("节"));
   const std::string bytes("\0\1\2\xFF binary", 11);
-  EXPECT_EQ(s.binaryValuePath("k"), dir_.path() + "/inibin/节-k.ibn");
+  const std::string inibin = joinPath(dir_.path(), "inibin");
+  EXPECT_EQ(s.binaryValuePath("k"), joinPath(inibin, "节-k.ibn"));
   EXPECT_TRUE(s.writeBinary("k", bytes));
-  EXPECT_EQ(test::readFile(dir_.path() + "/inibin/节-k.ibn"), bytes);
+  EXPECT_EQ(test::readFile(joinPath(inibin, "节-k.ibn")), bytes);
   EXPECT_EQ(s.readBinary("k", "def"), bytes);
   EXPECT_EQ(s.readBinary("other", "def"), "def");
-  test::writeFile(dir_.path() + "/inibin/节-empty.ibn", "");
+  test::writeFile(joinPath(inibin, "节-empty.ibn"), "");
   EXPECT_EQ(s.readBinary("empty", "def"), "def");
   EXPECT_EQ(s.document(), "");  // binary values bypass the document
   ConfigStore bare;
   bare.open("x.ini", StorageMode::Registry);
   bare.setSection("S");
-  EXPECT_EQ(bare.binaryValuePath("k"), "/inibin/S-k.ibn");  // no folder: the root
+  EXPECT_EQ(bare.binaryValuePath("k"), joinPath(joinPath("", "inibin"), "S-k.ibn"));  // no folder: the root
 }
 
 // ---- Registry mode ----

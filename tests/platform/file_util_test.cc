@@ -9,8 +9,9 @@ namespace kx {
 namespace {
 
 TEST(FileUtil, PathPieces) {
-  EXPECT_EQ(joinPath("/a/b", "c.ini"), "/a/b/c.ini");
+  EXPECT_EQ(joinPath("/a/b", "c.ini"), std::string("/a/b") + kPathSeparator + "c.ini");
   EXPECT_EQ(parentFolder("/a/b/c.ini"), "/a/b");
+  EXPECT_EQ(parentFolder(joinPath("/a/b", "c.ini")), "/a/b");
   EXPECT_EQ(parentFolder("c.ini"), "");
   EXPECT_EQ(fileName("/a/b/c.ini"), "c.ini");
   EXPECT_EQ(fileName("c.ini"), "c.ini");

@@ -1,11 +1,11 @@
 // Small keyword stores for tests, written with the store's own cipher.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/cipher_file.h"
+#include "platform/file_util.h"
 #include "platform/store_password.h"
 #include "search/store/keyword_store.h"
 
@@ -13,10 +13,10 @@ namespace kx::test {
 
 // Writes runDir/<category>/<letter>.txt holding exactly bytes, enciphered.
 inline void writeLetterFile(const std::string& runDir, KeywordCategory category, int index, std::string_view bytes) {
-  const auto folder = std::filesystem::path(runDir) / std::string(categoryFolder(category));
-  std::filesystem::create_directories(folder);
+  const std::string folder = joinPath(runDir, categoryFolder(category));
+  makeFolders(folder);
   CipherWriter w;
-  w.create((folder / (letterIndexName(index) + ".txt")).string(), storePassword());
+  w.create(joinPath(folder, letterIndexName(index) + ".txt"), storePassword());
   w.append(bytes);
   w.finish();
 }

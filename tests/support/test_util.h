@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_util.h"
 #include "text/gbk_codec.h"
 
 namespace kx::test {
@@ -46,7 +47,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+  std::string file(std::string_view name) const { return joinPath(path_, name); }
 
  private:
   std::string path_;
@@ -65,15 +66,21 @@ inline void setEnv(const char* name, const char* value) {
 #endif
 }
 
+// A UTF-8 path as the standard library's path (Windows would read a plain
+// string in the ANSI code page).
+inline std::filesystem::path fsPath(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 inline std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(fsPath(path), std::ios::binary);
   std::ostringstream ss;
   ss << in.rdbuf();
   return ss.str();
 }
 
 inline void writeFile(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(fsPath(path), std::ios::binary | std::ios::trunc);
   out << bytes;
 }
 

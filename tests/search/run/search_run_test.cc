@@ -174,7 +174,7 @@ TEST_F(SearchRunTest, DuplicatesAndEmptyQueries) {
 }
 
 TEST_F(SearchRunTest, MissingLetterFileReadsAsEmpty) {
-  std::filesystem::remove(dir_.path() + "/商品词/C.txt");
+  std::filesystem::remove(test::fsPath(dir_.path() + "/商品词/C.txt"));
   open();
   view_.mode = MatchMode::MatchAll;
   RecordingSink sink(state_);

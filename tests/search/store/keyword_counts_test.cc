@@ -23,7 +23,7 @@ TEST(KeywordCounts, MissingFileIsCreatedEmptyAndCountsAreZero) {
   KeywordStore store;
   store.setKeywordCount(KeywordCategory::ProductWords, 1, 99);
   loadCounts(store, dir.path());
-  EXPECT_TRUE(std::filesystem::exists(dir.path() + "/词数.ini"));
+  EXPECT_TRUE(fileExists(dir.path() + "/词数.ini"));
   EXPECT_EQ(test::readFile(dir.path() + "/词数.ini"), "");
   for (auto c : {KeywordCategory::ProductWords, KeywordCategory::StoreWords})
     for (int i = 1; i <= kAllIndex; ++i) EXPECT_EQ(store.keywordCount(c, i), 0) << i;

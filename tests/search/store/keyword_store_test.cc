@@ -22,7 +22,7 @@ std::vector<std::string> readAll(LetterFile* f) {
 TEST(KeywordStore, OpensEveryLetterAndFillsTheSelector) {
   TempDir dir;
   for (int i = 1; i <= kLetterFileCount; ++i) test::writeLetterFile(dir.path(), KeywordCategory::ProductWords, i, "x\r\n");
-  std::filesystem::remove(dir.path() + "/商品词/Q.txt");
+  std::filesystem::remove(test::fsPath(dir.path() + "/商品词/Q.txt"));
   test::writeLetterFile(dir.path(), KeywordCategory::StoreWords, 1, "s\r\n");
 
   KeywordStore store;
@@ -107,13 +107,13 @@ TEST(LetterFile, LongLinesAndBlockBoundaries) {
 
 TEST(LetterFile, WrongPasswordLeavesTheSlotEmpty) {
   TempDir dir;
-  const auto folder = std::filesystem::path(dir.path()) / "商品词";
-  std::filesystem::create_directories(folder);
+  const std::string folder = joinPath(dir.path(), "商品词");
+  ASSERT_TRUE(makeFolders(folder));
   CipherWriter w;
-  ASSERT_TRUE(w.create((folder / "A.txt").string(), "another password"));
+  ASSERT_TRUE(w.create(joinPath(folder, "A.txt"), "another password"));
   w.append("a\r\n");
   w.finish();
-  test::writeFile((folder / "B.txt").string(), "plain\r\n");
+  test::writeFile(joinPath(folder, "B.txt"), "plain\r\n");
   KeywordStore store;
   store.openStore(dir.path());
   EXPECT_EQ(store.letterFile(KeywordCategory::ProductWords, 1), nullptr);

@@ -35,13 +35,13 @@ void PatternCursor::fail(const char* message, std::size_t offset, bool unsupport
   }
 }
 
-bool PatternCursor::scanBraces(long* lo, long* hi) {
+bool PatternCursor::scanBraces(std::int64_t* lo, std::int64_t* hi) {
   std::size_t i = pos_ + 1;
-  auto readNumber = [&](long* value) {
+  auto readNumber = [&](std::int64_t* value) {
     std::size_t first = i;
-    long v = 0;
+    std::int64_t v = 0;
     while (i < src_.size() && isDigit(src_[i])) {
-      v = std::min<long>(v * 10 + (src_[i] - u'0'), 1L << 31);
+      v = std::min<std::int64_t>(v * 10 + (src_[i] - u'0'), std::int64_t{1} << 31);
       ++i;
     }
     *value = v;

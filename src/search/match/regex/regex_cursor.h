@@ -3,6 +3,7 @@
 // character classes. Shared by the parts of the translator.
 #pragma once
 
+#include <cstdint>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -49,7 +50,7 @@ class PatternCursor {
   // Reads {n}, {n,} or {n,m} at pos; on success moves past it and returns
   // true (hi is kUnbounded for {n,}). A brace that does not start one of
   // these is an ordinary character: false, pos unchanged.
-  bool scanBraces(long* lo, long* hi);
+  bool scanBraces(std::int64_t* lo, std::int64_t* hi);
 
   // Legacy octal escape at pos: up to three octal digits, value at most 0377.
   char16_t parseOctal();

@@ -2,7 +2,7 @@
 
 namespace kx::regex {
 
-void FastPathAnalysis::noteTerm(const Atom& atom, std::optional<long> minRepeat) {
+void FastPathAnalysis::noteTerm(const Atom& atom, std::optional<std::int64_t> minRepeat) {
   noteLineStart(atom, minRepeat);
   if (atom.kind == AtomKind::Literal && !minRepeat) {
     run_ += atom.literal;
@@ -14,7 +14,7 @@ void FastPathAnalysis::noteTerm(const Atom& atom, std::optional<long> minRepeat)
 // Follows the first two top-level terms: when they are ^ and then one
 // character or listable class that must occur at least once, every match
 // starts with one of its members. Any other term gives up.
-void FastPathAnalysis::noteLineStart(const Atom& atom, std::optional<long> minRepeat) {
+void FastPathAnalysis::noteLineStart(const Atom& atom, std::optional<std::int64_t> minRepeat) {
   const int term = terms_++;
   if (term == 0) {
     startsWithCaret_ = atom.kind == AtomKind::LineStart;

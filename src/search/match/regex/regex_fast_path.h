@@ -5,6 +5,7 @@
 // so it never claims what the engine could contradict.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,7 +31,7 @@ class FastPathAnalysis {
  public:
   // One top-level term, in pattern order: its atom and the lower bound of
   // its quantifier (nothing when it has none).
-  void noteTerm(const Atom& atom, std::optional<long> minRepeat);
+  void noteTerm(const Atom& atom, std::optional<std::int64_t> minRepeat);
 
   // A top-level '|': then nothing is certain.
   void noteAlternation() { alternation_ = true; }
@@ -39,7 +40,7 @@ class FastPathAnalysis {
   void finish(TranslatedRegex& result);
 
  private:
-  void noteLineStart(const Atom& atom, std::optional<long> minRepeat);
+  void noteLineStart(const Atom& atom, std::optional<std::int64_t> minRepeat);
   void endRun();
 
   bool alternation_ = false;

@@ -79,7 +79,7 @@ class Translator {
     offsets_.emplace_back(out_.size(), start);
     const Atom atom = parseAtom(depth);
     if (cursor_.failed()) return;
-    const std::optional<long> minRepeat = parseQuantifier(atom.kind, start);
+    const std::optional<std::int64_t> minRepeat = parseQuantifier(atom.kind, start);
     if (depth == 0) fastPath_.noteTerm(atom, minRepeat);
   }
 
@@ -107,7 +107,7 @@ class Translator {
         cursor_.fail("nothing to repeat", start);
         return {};
       case u'{': {
-        long lo = 0, hi = 0;
+        std::int64_t lo = 0, hi = 0;
         cursor_.setPos(start);
         if (cursor_.scanBraces(&lo, &hi)) {
           cursor_.fail("nothing to repeat", start);
@@ -201,11 +201,11 @@ class Translator {
 
   // Parses an optional quantifier after an atom of the given kind; returns
   // its lower bound, or nothing when there is none.
-  std::optional<long> parseQuantifier(AtomKind atomKind, std::size_t atomStart) {
+  std::optional<std::int64_t> parseQuantifier(AtomKind atomKind, std::size_t atomStart) {
     if (cursor_.atEnd()) return std::nullopt;
     const std::size_t start = cursor_.pos();
     char16_t c = cursor_.peek();
-    long lo = 0, hi = 0;
+    std::int64_t lo = 0, hi = 0;
     std::u16string quantifier;  // as PCRE2 reads it
     if (c == u'*' || c == u'+' || c == u'?') {
       lo = c == u'+' ? 1 : 0;
@@ -284,8 +284,8 @@ class Translator {
     }
     if (c >= u'1' && c <= u'9') {
       std::size_t save = cursor_.pos();
-      long n = 0;
-      while (!cursor_.atEnd() && isDigit(cursor_.peek())) n = std::min<long>(n * 10 + (cursor_.take() - u'0'), 1L << 31);
+      std::int64_t n = 0;
+      while (!cursor_.atEnd() && isDigit(cursor_.peek())) n = std::min<std::int64_t>(n * 10 + (cursor_.take() - u'0'), std::int64_t{1} << 31);
       if (n <= groups_.count) {
         appendBackReference(n);
         return {};
@@ -312,7 +312,7 @@ class Translator {
 
   // PCRE2 lets an unset group's reference match empty text only when it is
   // not repeated; in a group of its own it may be.
-  void appendBackReference(long group) {
+  void appendBackReference(std::int64_t group) {
     lookaroundOrReference_ = true;
     appendAscii("(?:\\g{" + std::to_string(group) + "})", out_);
   }
