@@ -1,5 +1,7 @@
 #include "app/gbk_qt.h"
 
+#include <QDir>
+#include <QFile>
 #include <QList>
 
 #include "text/gbk_codec.h"
@@ -27,6 +29,14 @@ std::string qStringToGbk(const QString& text) {
     }
   }
   return out;
+}
+
+std::string filePathBytes(const QString& path) {
+#ifdef _WIN32
+  return QDir::toNativeSeparators(path).toStdString();
+#else
+  return QFile::encodeName(path).toStdString();
+#endif
 }
 
 }  // namespace kx::app

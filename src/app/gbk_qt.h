@@ -14,4 +14,8 @@ QString gbkToQString(std::string_view gbk);
 // typed with one finds what a user would expect rather than nothing at all.
 std::string qStringToGbk(const QString& text);
 
+// A file path as the core takes it: UTF-8 with the platform's separators
+// (Windows' ANSI code page could not hold every folder name).
+std::string filePathBytes(const QString& path);
+
 }  // namespace kx::app

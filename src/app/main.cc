@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/desktop_services.h"
+#include "app/gbk_qt.h"
 #include "app/main_window.h"
 #include "config/config_store.h"
 #include "search/store/keyword_store.h"
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
   if (reportMissingDisplay(argv[0])) return EXIT_FAILURE;
   QApplication app(argc, argv);
 
-  const std::string runDir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  const std::string runDir = filePathBytes(QCoreApplication::applicationDirPath());
   kx::ConfigStore settings;
   settings.open(runDir + "/Kestrix.ini", kx::StorageMode::DiskFile);
   kx::KeywordStore store;

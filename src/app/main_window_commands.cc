@@ -89,7 +89,7 @@ void MainWindow::exportList() {
 }
 
 bool MainWindow::openExport(FileSink& sink, const QString& path) {
-  if (sink.open(QFile::encodeName(path).toStdString())) return true;
+  if (sink.open(filePathBytes(path))) return true;
   inform(QStringLiteral(u"无法创建导出文件：") + path + QStringLiteral(u"\n原因：") +
          QString::fromLocal8Bit(sink.errorText().c_str()));
   return false;

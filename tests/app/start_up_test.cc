@@ -162,7 +162,7 @@ class StartUpTest : public QObject {
 
   void withoutCountsFileEveryCountIsZero() {
     Harness h;
-    QVERIFY(std::remove(h.path("词数.ini").c_str()) == 0);
+    QVERIFY(removeFile(h.path("词数.ini")));
     h.start();
     QCOMPARE(h.title(), QStringLiteral(u"商品词的 A 索引下有 0 个关键词"));
   }

@@ -19,7 +19,7 @@ fail() { echo "zip_test: $*" >&2; exit 1; }
 
 # The same answers on both platforms, in UTF-8 on stdout.
 for args in "search 阿迪" "search --mode middle --count 男式" "search --mode pinyin adds" \
-            "search --mode regex ^阿迪.*鞋$" "search --category store --mode right 旗舰店 --count" \
+            "search --mode regex --count 阿.*鞋$" "search --category store --mode right 旗舰店 --count" \
             "count --category store --letter N"; do
   # shellcheck disable=SC2086
   win=$("$run" "$app/kestrix-cli.exe" $args | tr -d '\r')
