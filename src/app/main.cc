@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   if (reportMissingDisplay(argv[0])) return EXIT_FAILURE;
   QApplication app(argc, argv);
 
-  const std::string runDir = filePathBytes(QCoreApplication::applicationDirPath());
+  const std::string runDir = kx::app::filePathBytes(QCoreApplication::applicationDirPath());
   kx::ConfigStore settings;
   settings.open(runDir + "/Kestrix.ini", kx::StorageMode::DiskFile);
   kx::KeywordStore store;
