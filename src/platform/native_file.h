@@ -30,7 +30,14 @@ class NativeFile {
   NativeFile(const NativeFile&) = delete;
   NativeFile& operator=(const NativeFile&) = delete;
   NativeFile(NativeFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
-  NativeFile& operator=(NativeFile&& other) noexcept;
+  NativeFile& operator=(NativeFile&& other) noexcept {
+    if (this != &other) {
+      close();
+      handle_ = other.handle_;
+      other.handle_ = kClosed;
+    }
+    return *this;
+  }
 
   // Opens path; a folder is refused (EISDIR), and so is any other file that
   // is not a plain one, except for CreateTruncate (a device or pipe). Returns false and stays closed on failure.

@@ -19,15 +19,6 @@ int fdOf(std::intptr_t h) { return static_cast<int>(h); }
 
 }  // namespace
 
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-  if (this != &other) {
-    close();
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
 bool NativeFile::open(const std::string& path, Access access) {
   close();
   int flags = O_CLOEXEC;

@@ -47,15 +47,6 @@ OVERLAPPED at(std::uint64_t offset) {
 
 }  // namespace
 
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-  if (this != &other) {
-    close();
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
 bool NativeFile::open(const std::string& path, Access access) {
   close();
   DWORD rights = GENERIC_READ;
