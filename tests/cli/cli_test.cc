@@ -120,5 +120,59 @@ TEST_F(CliTest, UsageAndIoErrors) {
   EXPECT_EQ(cli("pack --help").code, 0);
 }
 
+TEST_F(CliTest, MiningAListOfRootWords) {
+  // A list as Windows Notepad saves it: byte-order mark, CR LF, an empty line,
+  // a repeat and a line GBK cannot hold (skipped, the run goes on).
+  const std::string roots = dir_.file("roots.txt");
+  test::writeFile(roots, "\xEF\xBB\xBF男式\r\n鞋\r\n\r\n男式\r\n鞋😀\r\n耐克\r\n无此词\r\n");
+  const std::string batch = "--mode middle --queries " + roots;
+  EXPECT_EQ(cli(search(batch + " --count")).out, "男式\t3\n鞋\t2\n耐克\t1\n无此词\t0\n\t4\n");
+  // The union: every keyword once, in store order.
+  const Result all = cli(search(batch));
+  EXPECT_EQ(all.code, 0);
+  EXPECT_EQ(all.out, "阿迪达斯 男式鞋\nNike 男式跑鞋\n男式衬衫\n【正品】耐克\n");
+  EXPECT_EQ(cli(search("--mode middle --queries - --count"), roots).out, cli(search(batch + " --count")).out);
+  const std::string out = dir_.file("out.txt");
+  ASSERT_EQ(cli(search(batch + " --output " + out)).code, 0);
+  EXPECT_EQ(test::readFile(out), gbk(u8"阿迪达斯 男式鞋\r\nNike 男式跑鞋\r\n男式衬衫\r\n【正品】耐克\r\n"));
+
+  // Excludes, for a batch and for one query; a GBK list.
+  const std::string noes = dir_.file("no.txt");
+  test::writeFile(noes, "跑鞋\n衬衫\n");
+  EXPECT_EQ(cli(search(batch + " --exclude " + noes + " --count")).out, "男式\t1\n鞋\t1\n耐克\t1\n无此词\t0\n\t2\n");
+  test::writeFile(noes, gbk(u8"跑鞋\r\n衬衫\r\n"));
+  EXPECT_EQ(cli(search("--mode middle 男式 --exclude " + noes + " --encoding gbk")).out, "阿迪达斯 男式鞋\n");
+  EXPECT_EQ(cli(search("--mode all --count --exclude " + noes + " --encoding gbk")).out, "6\n");
+}
+
+TEST_F(CliTest, SplitWritesOneFilePerQueryWithSafeNames) {
+  const std::string roots = dir_.file("roots.txt");
+  test::writeFile(roots, "男式\na/b\n*\na b\nCON\ncon.x\n.\n\"\t\"\n");
+  const std::string split = dir_.file("拆分");
+  ASSERT_EQ(cli(search("--mode middle --queries " + roots + " --split " + split)).code, 0);
+  EXPECT_EQ(test::readFile(split + "/index.tsv"),
+            gbk(u8"file\tquery\tcount\r\n男式.txt\t男式\t3\r\na_b.txt\ta/b\t0\r\n_.txt\t*\t0\r\n"
+                u8"a_b~2.txt\ta b\t0\r\n_CON.txt\tCON\t0\r\n_con.x.txt\tcon.x\t0\r\n_..txt\t.\t0\r\n"
+                u8"___.txt\t\"\"\"\t\"\"\"\t0\r\n"));
+  EXPECT_EQ(test::readFile(split + "/男式.txt"), gbk(u8"阿迪达斯 男式鞋\r\nNike 男式跑鞋\r\n男式衬衫\r\n"));
+  EXPECT_EQ(test::readFile(split + "/_CON.txt"), "");
+}
+
+TEST_F(CliTest, BatchUsageAndIoErrors) {
+  const std::string roots = dir_.file("roots.txt");
+  test::writeFile(roots, "\r\n\n");
+  EXPECT_EQ(cli(search("--queries " + roots)).code, 2);  // no queries at all
+  EXPECT_EQ(cli(search("--queries " + dir_.file("missing.txt"))).code, 1);
+  test::writeFile(roots, "阿\n");
+  EXPECT_EQ(cli(search("--queries " + roots + " --exclude " + dir_.file("missing.txt"))).code, 1);
+  EXPECT_EQ(cli(search("--queries " + roots + " 阿")).code, 2);
+  EXPECT_EQ(cli(search("--queries " + roots + " --mode all")).code, 2);
+  EXPECT_EQ(cli(search("--split " + dir_.file("s") + " 阿")).code, 2);
+  EXPECT_EQ(cli(search("--queries " + roots + " --count --output " + dir_.file("o"))).code, 2);
+  EXPECT_EQ(cli(search("--queries " + roots + " --encoding latin1")).code, 2);
+  test::writeFile(roots, "(阿\n鞋$\n");  // a bad pattern is skipped like a bad line
+  EXPECT_EQ(cli(search("--mode regex --count --queries " + roots)).out, "鞋$\t2\n\t2\n");
+}
+
 }  // namespace
 }  // namespace kx

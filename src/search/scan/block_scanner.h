@@ -3,6 +3,7 @@
 // threads at once and their matches handed on in order afterwards.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -16,10 +17,17 @@ struct BlockMatches {
   // in the export format (see countExportLines) with this many keywords;
   // keywords then stays empty and the block is handed on whole.
   long wholeBlock = -1;
+  // Scanners of a batch of queries only: keyword i matched the queries
+  // queryIds[queryEnds[i - 1] .. queryEnds[i]) (from 0 for the first), in
+  // ascending order.
+  std::vector<std::uint32_t> queryIds;
+  std::vector<std::uint32_t> queryEnds;
 
   void clear() {
     keywords.clear();
     wholeBlock = -1;
+    queryIds.clear();
+    queryEnds.clear();
   }
 };
 

@@ -1,0 +1,91 @@
+#include "search/run/batch_run.h"
+
+#include <algorithm>
+
+#include "search/match/pinyin.h"
+#include "search/run/block_pipeline.h"
+#include "search/scan/batch_scanner.h"
+
+namespace kx {
+namespace {
+
+// Adds the blocks' matches to the outcome and hands them to the sink, in order.
+class BatchHandOn : public BlockPipeline::Consumer {
+ public:
+  BatchHandOn(BatchSink& sink, BatchOutcome& outcome, BatchProgress& progress)
+      : sink_(sink), outcome_(outcome), progress_(progress), counting_(sink.wantsProgress()) {}
+
+  bool handOn(std::string_view lines, const BlockMatches& matches) override {
+    std::uint32_t from = 0;
+    for (std::size_t i = 0; i < matches.keywords.size(); ++i) {
+      const std::uint32_t to = matches.queryEnds[i];
+      const std::span<const std::uint32_t> ids(matches.queryIds.data() + from, to - from);
+      for (std::uint32_t id : ids) ++outcome_.counts[id];
+      sink_.add(matches.keywords[i], ids);
+      from = to;
+    }
+    outcome_.matches += static_cast<std::int64_t>(matches.keywords.size());
+    if (counting_) {
+      progress_.keywordsRead += std::count(lines.begin(), lines.end(), '\n');
+      progress_.matches = outcome_.matches;
+      sink_.progress(progress_);
+    }
+    return true;
+  }
+
+  bool waiting() override { return true; }
+
+ private:
+  BatchSink& sink_;
+  BatchOutcome& outcome_;
+  BatchProgress& progress_;
+  const bool counting_;
+};
+
+}  // namespace
+
+int queryLetter(MatchMode mode, std::string_view query, int letter) {
+  return mode == MatchMode::MatchLeft || mode == MatchMode::MatchPinyin ? autoLetter(query, letter) : letter;
+}
+
+BatchOutcome runBatch(KeywordStore& store, const BatchSearch& search, BatchSink& sink) {
+  BatchOutcome outcome;
+  outcome.counts.assign(search.queries.size(), 0);
+
+  // The queries each letter file serves: those whose single search reads it.
+  std::vector<BatchQuery> perFile[kLetterFileCount + 1];
+  std::vector<RegexMatcher*> matchersPerFile[kLetterFileCount + 1];
+  for (std::uint32_t id = 0; id < search.queries.size(); ++id) {
+    const int letter = queryLetter(search.mode, search.queries[id], search.letter);
+    for (int i = 1; i <= kLetterFileCount; ++i) {
+      if (letter != kAllIndex && letter != i) continue;
+      perFile[i].push_back({id, search.queries[id]});
+      if (!search.matchers.empty()) matchersPerFile[i].push_back(search.matchers[id]);
+    }
+  }
+
+  BatchProgress progress;
+  for (int i = 1; i <= kLetterFileCount; ++i) progress.filesTotal += perFile[i].empty() ? 0 : 1;
+  // A regex matcher keeps match state of its own, so those batches scan on one thread.
+  const bool regexMode = search.mode == MatchMode::MatchWildcard || search.mode == MatchMode::MatchRegex;
+  const RunThreads threads = regexMode ? RunThreads{1, search.threads.blockSize} : search.threads;
+
+  BatchHandOn handOn(sink, outcome, progress);
+  for (int i = 1; i <= kLetterFileCount; ++i) {
+    if (perFile[i].empty()) continue;
+    LetterFile* file = store.letterFile(search.category, i);
+    if (!file) {
+      outcome.missingLetters.push_back(i);
+      continue;
+    }
+    const std::unique_ptr<BlockScanner> scanner =
+        makeBatchScanner(search.mode, perFile[i], search.exclude, std::move(matchersPerFile[i]));
+    BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize);
+    if (!pipeline.run(*file, handOn)) outcome.readError = true;
+    ++progress.filesDone;
+    if (sink.wantsProgress()) sink.progress(progress);
+  }
+  return outcome;
+}
+
+}  // namespace kx
