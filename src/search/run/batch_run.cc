@@ -42,6 +42,11 @@ class BatchHandOn : public BlockPipeline::Consumer {
   const bool counting_;
 };
 
+bool sameQueries(const std::vector<BatchQuery>& a, const std::vector<BatchQuery>& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](const BatchQuery& x, const BatchQuery& y) { return x.id == y.id; });
+}
+
 }  // namespace
 
 int queryLetter(MatchMode mode, std::string_view query, int letter) {
@@ -71,6 +76,8 @@ BatchOutcome runBatch(KeywordStore& store, const BatchSearch& search, BatchSink&
   const RunThreads threads = regexMode ? RunThreads{1, search.threads.blockSize} : search.threads;
 
   BatchHandOn handOn(sink, outcome, progress);
+  std::unique_ptr<BlockScanner> scanner;
+  int scannerFile = 0;
   for (int i = 1; i <= kLetterFileCount; ++i) {
     if (perFile[i].empty()) continue;
     LetterFile* file = store.letterFile(search.category, i);
@@ -78,8 +85,10 @@ BatchOutcome runBatch(KeywordStore& store, const BatchSearch& search, BatchSink&
       outcome.missingLetters.push_back(i);
       continue;
     }
-    const std::unique_ptr<BlockScanner> scanner =
-        makeBatchScanner(search.mode, perFile[i], search.exclude, std::move(matchersPerFile[i]));
+    // Files that serve the same queries share one scanner (all of them, unless left or pinyin).
+    if (!scanner || !sameQueries(perFile[i], perFile[scannerFile]))
+      scanner = makeBatchScanner(search.mode, perFile[i], search.exclude, std::move(matchersPerFile[i]));
+    scannerFile = i;
     BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize);
     if (!pipeline.run(*file, handOn)) outcome.readError = true;
     ++progress.filesDone;
