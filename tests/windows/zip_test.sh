@@ -35,6 +35,16 @@ echo "zip_test: kestrix-cli.exe answers as on Linux"
 "$linux_cli" search --data "$app" --mode all --output "$work/linux-all.txt" >/dev/null
 cmp -s "$home/全部 A.txt" "$work/linux-all.txt" || fail "the exports differ"
 
+# A list of root words: the same counts, and the same split files with the
+# same safe names (a reserved name, a slash, a space).
+printf '\xEF\xBB\xBF男式\r\n鞋\r\nCON\r\na/b\r\n阿迪 鞋\r\n' > "$home/词根.txt"
+win=$("$run" "$app/kestrix-cli.exe" search --mode middle --count --queries "$home/词根.txt" | tr -d '\r')
+lin=$("$linux_cli" search --data "$app" --mode middle --count --queries "$home/词根.txt")
+[[ "$win" == "$lin" && -n "$win" ]] || fail "kestrix-cli --queries: Windows and Linux differ"
+"$run" "$app/kestrix-cli.exe" search --mode left --queries "$home/词根.txt" --split "$home/拆分 结果" >/dev/null
+"$linux_cli" search --data "$app" --mode left --queries "$home/词根.txt" --split "$work/split" >/dev/null
+diff -r "$home/拆分 结果" "$work/split" >/dev/null || fail "the split files differ"
+
 # A store packed on Windows opens on Linux.
 printf '阿迪达斯男鞋\n阿迪跑鞋\n巴黎世家\n' > "$work/words.txt"
 "$run" "$app/kestrix-cli.exe" pack --output "$home/新 库" --category product "$work/words.txt" >/dev/null

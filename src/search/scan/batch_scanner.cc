@@ -6,6 +6,7 @@
 #include "search/match/gbk_text.h"
 #include "search/match/pinyin.h"
 #include "search/match/regex/regex_matcher.h"
+#include "search/match/regex/regex_prefilter.h"
 #include "search/scan/line_scanner.h"
 #include "search/scan/multi_literal.h"
 
@@ -174,7 +175,11 @@ std::unique_ptr<BlockScanner> makeBatchScanner(MatchMode mode, const std::vector
       return perKeyword(queries, exclude,
                         [matchers = std::move(matchers)](std::string_view keyword, std::vector<std::uint32_t>& passed,
                                                          const std::vector<int>&) {
+                          const char* const end = keyword.data() + keyword.size();
                           for (std::uint32_t c = 0; c < matchers.size(); ++c) {
+                            // A pattern's required literal rules most keywords out without the engine.
+                            const LiteralPrefilter* filter = matchers[c]->prefilter();
+                            if (filter && filter->find(keyword.data(), end) == end) continue;
                             if (matchers[c]->matches(keyword)) passed.push_back(c);
                           }
                         });
