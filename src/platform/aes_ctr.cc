@@ -45,20 +45,12 @@ __attribute__((target("aes"))) void expandPair(__m128i& even, __m128i& odd) {
   odd = nextOdd(odd, even);
 }
 
-}  // namespace
-
-bool AesCtr::supported() {
-  // The avx512 checks include the operating system's saving of the
-  // registers (XCR0), which the CPUID bit of VAES alone does not promise.
-  return __builtin_cpu_supports("aes") && __builtin_cpu_supports("vaes") && __builtin_cpu_supports("avx512f") &&
-         __builtin_cpu_supports("avx512bw");
-}
-
-__attribute__((target("aes"))) void AesCtr::setKey(const unsigned char key[32]) {
+// The AES-256 key schedule, each round key written four times over.
+__attribute__((target("aes"))) void expandKey(const unsigned char key[32], unsigned char (*roundKeys)[64]) {
   __m128i even = _mm_loadu_si128(reinterpret_cast<const __m128i*>(key));
   __m128i odd = _mm_loadu_si128(reinterpret_cast<const __m128i*>(key + 16));
-  auto store = [this](int round, __m128i k) {
-    for (int lane = 0; lane < 4; ++lane) _mm_storeu_si128(reinterpret_cast<__m128i*>(roundKeys_[round] + 16 * lane), k);
+  auto store = [roundKeys](int round, __m128i k) {
+    for (int lane = 0; lane < 4; ++lane) _mm_storeu_si128(reinterpret_cast<__m128i*>(roundKeys[round] + 16 * lane), k);
   };
   store(0, even), store(1, odd);
   expandPair<0x01>(even, odd), store(2, even), store(3, odd);
@@ -69,6 +61,17 @@ __attribute__((target("aes"))) void AesCtr::setKey(const unsigned char key[32]) 
   expandPair<0x20>(even, odd), store(12, even), store(13, odd);
   store(14, nextEven(even, _mm_aeskeygenassist_si128(odd, 0x40)));
 }
+
+}  // namespace
+
+bool AesCtr::supported() {
+  // The avx512 checks include the operating system's saving of the
+  // registers (XCR0), which the CPUID bit of VAES alone does not promise.
+  return __builtin_cpu_supports("aes") && __builtin_cpu_supports("vaes") && __builtin_cpu_supports("avx512f") &&
+         __builtin_cpu_supports("avx512bw");
+}
+
+void AesCtr::setKey(const unsigned char key[32]) { expandKey(key, roundKeys_); }
 
 void AesCtr::apply(const unsigned char nonce[16], std::uint64_t pos, unsigned char* data, std::size_t n) const {
   std::uint64_t hi = bigEndian64(nonce), lo = bigEndian64(nonce + 8);
