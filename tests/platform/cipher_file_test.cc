@@ -86,7 +86,9 @@ class CipherPaths : public testing::TestWithParam<CipherPath> {
 };
 
 INSTANTIATE_TEST_SUITE_P(CipherFile, CipherPaths, testing::Values(CipherPath::OpenSsl, CipherPath::VectorAes),
-                         [](const testing::TestParamInfo<CipherPath>& path) { return path.param == CipherPath::OpenSsl ? "OpenSsl" : "VectorAes"; });
+                         [](const testing::TestParamInfo<CipherPath>& path) {
+                           return path.param == CipherPath::OpenSsl ? "OpenSsl" : "VectorAes";
+                         });
 
 // Worker threads read one file through cursors of their own; a cursor that
 // moves between files (with different keys) or jumps must still decipher right.
