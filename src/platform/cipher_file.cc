@@ -51,7 +51,20 @@ std::uint64_t getU64(const unsigned char* p) {
   return v;
 }
 
+CipherPath& activePath() {
+  static CipherPath path = AesCtr::supported() ? CipherPath::VectorAes : CipherPath::OpenSsl;
+  return path;
+}
+
 }  // namespace
+
+CipherPath cipherPath() { return activePath(); }
+
+bool forceCipherPath(CipherPath path) {
+  if (path == CipherPath::VectorAes && !AesCtr::supported()) return false;
+  activePath() = path;
+  return true;
+}
 
 CipherFile::Cursor::Cursor() : ctx_(EVP_CIPHER_CTX_new()) {}
 
@@ -108,6 +121,15 @@ std::size_t CipherFile::readAt(std::uint64_t pos, char* out, std::size_t n, Curs
   if (n > left) n = static_cast<std::size_t>(left);
   auto* p = reinterpret_cast<unsigned char*>(out);
   if (!file_.readFullyAt(kCipherHeaderSize + pos, p, n)) return 0;
+  if (activePath() == CipherPath::VectorAes) {
+    if (!cursor.aesKeyed_ || std::memcmp(cursor.aesKey_, key_, sizeof key_) != 0) {
+      cursor.aes_.setKey(key_);
+      std::memcpy(cursor.aesKey_, key_, sizeof key_);
+      cursor.aesKeyed_ = true;
+    }
+    cursor.aes_.apply(nonce_, pos, p, n);
+    return n;
+  }
   const bool sameKey = cursor.keyed_ && std::memcmp(cursor.key_, key_, sizeof key_) == 0 &&
                        std::memcmp(cursor.nonce_, nonce_, sizeof nonce_) == 0;
   if (!sameKey || cursor.streamPos_ != pos) {

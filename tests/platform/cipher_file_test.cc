@@ -73,9 +73,26 @@ TEST(CipherFile, ReadsBackWhatWasWrittenAndSeeksAnywhere) {
   }
 }
 
+// Runs a test on each keystream path the processor has, then restores the default.
+class CipherPaths : public testing::TestWithParam<CipherPath> {
+ protected:
+  void SetUp() override {
+    if (!forceCipherPath(GetParam())) GTEST_SKIP() << "this processor lacks the path";
+  }
+  void TearDown() override { forceCipherPath(default_); }
+
+ private:
+  const CipherPath default_ = cipherPath();
+};
+
+INSTANTIATE_TEST_SUITE_P(CipherFile, CipherPaths, testing::Values(CipherPath::OpenSsl, CipherPath::VectorAes),
+                         [](const testing::TestParamInfo<CipherPath>& path) {
+                           return path.param == CipherPath::OpenSsl ? "OpenSsl" : "VectorAes";
+                         });
+
 // Worker threads read one file through cursors of their own; a cursor that
 // moves between files (with different keys) or jumps must still decipher right.
-TEST(CipherFile, ReadAtThroughCursorsOnSeveralFilesAndThreads) {
+TEST_P(CipherPaths, ReadAtThroughCursorsOnSeveralFilesAndThreads) {
   TempDir dir1, dir2;
   const std::string plain1 = randomBytes(300007, 3), plain2 = randomBytes(70001, 4);
   CipherFile f1, f2;
