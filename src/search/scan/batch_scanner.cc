@@ -42,45 +42,162 @@ class BatchScannerBase : public BlockScanner {
   const ExcludeWords* const exclude_;
 };
 
-// Middle: the byte hits of the whole block, grouped by line, each query then
-// checked on the line's character boundaries.
-class MiddleBatchScanner : public BatchScannerBase {
+// The keywords of a block that a multi-pattern search hits, each tested with
+// the queries whose needles hit it (needleQuery maps a needle to its query)
+// and with the queries of everyLine, which have no needle and are tested on
+// every keyword. test(keyword, candidates, passed) appends the candidates
+// that really match.
+template <typename Test>
+class HitLineScanner : public BatchScannerBase {
  public:
-  MiddleBatchScanner(const std::vector<BatchQuery>& queries, const ExcludeWords* exclude)
-      : BatchScannerBase(queries, exclude), search_(textsOf(queries), Anchor::None) {}
+  HitLineScanner(const std::vector<BatchQuery>& queries, const ExcludeWords* exclude,
+                 const std::vector<std::string>& needles, std::vector<std::uint32_t> needleQuery,
+                 std::vector<std::uint32_t> everyLine, Test test)
+      : BatchScannerBase(queries, exclude),
+        search_(needles, Anchor::None),
+        needleQuery_(std::move(needleQuery)),
+        everyLine_(std::move(everyLine)),
+        test_(std::move(test)) {}
 
   void scan(std::string_view lines, BlockMatches& out) const override {
-    thread_local std::vector<MultiLiteral::Hit> hits;
-    thread_local std::vector<std::uint32_t> candidates, passed;
-    hits.clear();
-    search_.findAll(lines, hits);
-    const char* const base = lines.data();
-    std::size_t lineFrom = 0;  // no line of interest starts before this
-    for (std::size_t i = 0; i < hits.size();) {
-      const std::size_t pos = hits[i].pos;
-      const std::string_view before(base + lineFrom, pos - lineFrom);
-      const std::size_t lastLf = before.rfind('\n');
-      const std::size_t start = lastLf == std::string_view::npos ? lineFrom : lineFrom + lastLf + 1;
-      const void* lf = std::memchr(base + pos, '\n', lines.size() - pos);
-      const std::size_t lineEnd = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : lines.size();
-      candidates.clear();
-      for (; i < hits.size() && hits[i].pos < lineEnd; ++i) candidates.push_back(hits[i].id);
-      std::sort(candidates.begin(), candidates.end());
-      candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-      const std::size_t end = lf && lineEnd > start && base[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-      const std::string_view keyword(base + start, end - start);
-      passed.clear();
-      for (std::uint32_t c : candidates) {
-        if (matchMiddle(keyword, queries_[c].text)) passed.push_back(c);
-      }
-      record(keyword, passed, out);
-      lineFrom = lineEnd;
+    hits().clear();
+    search_.findAll(lines, hits());
+    if (everyLine_.empty()) {
+      scanHitLines(lines, out);
+    } else {
+      scanEveryLine(lines, out);
     }
   }
 
  private:
+  // Only the lines with hits; the others cost nothing beyond the search.
+  void scanHitLines(std::string_view lines, BlockMatches& out) const {
+    const char* const base = lines.data();
+    std::size_t lineFrom = 0;  // no line of interest starts before this
+    for (std::size_t i = 0; i < hits().size();) {
+      const std::size_t pos = hits()[i].pos;
+      const std::size_t lastLf = std::string_view(base + lineFrom, pos - lineFrom).rfind('\n');
+      const std::size_t start = lastLf == std::string_view::npos ? lineFrom : lineFrom + lastLf + 1;
+      const void* lf = std::memchr(base + pos, '\n', lines.size() - pos);
+      const std::size_t lineEnd = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : lines.size();
+      i = gather(i, lineEnd);
+      const std::size_t end = lf && lineEnd > start && base[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
+      testLine(std::string_view(base + start, end - start), out);
+      lineFrom = lineEnd;
+    }
+  }
+
+  void scanEveryLine(std::string_view lines, BlockMatches& out) const {
+    std::size_t i = 0;
+    forEachLine(lines, [&](std::string_view keyword) {
+      // The line runs on to its LF (past a CR, if any).
+      const std::size_t end = static_cast<std::size_t>(keyword.data() - lines.data()) + keyword.size() + 2;
+      i = gather(i, end);
+      candidates().insert(candidates().end(), everyLine_.begin(), everyLine_.end());
+      testLine(keyword, out);
+      return true;
+    });
+  }
+
+  // Puts the queries of hits i.. before position end into candidates();
+  // returns the index of the first hit at or after end.
+  std::size_t gather(std::size_t i, std::size_t end) const {
+    candidates().clear();
+    for (; i < hits().size() && hits()[i].pos < end; ++i) candidates().push_back(needleQuery_[hits()[i].id]);
+    return i;
+  }
+
+  void testLine(std::string_view keyword, BlockMatches& out) const {
+    thread_local std::vector<std::uint32_t> passed;
+    std::vector<std::uint32_t>& c = candidates();
+    std::sort(c.begin(), c.end());
+    c.erase(std::unique(c.begin(), c.end()), c.end());
+    passed.clear();
+    test_(keyword, c, passed);
+    record(keyword, passed, out);
+  }
+
+  static std::vector<MultiLiteral::Hit>& hits() {
+    thread_local std::vector<MultiLiteral::Hit> h;
+    return h;
+  }
+  static std::vector<std::uint32_t>& candidates() {
+    thread_local std::vector<std::uint32_t> c;
+    return c;
+  }
+
   const MultiLiteral search_;
+  const std::vector<std::uint32_t> needleQuery_;
+  const std::vector<std::uint32_t> everyLine_;
+  const Test test_;
 };
+
+template <typename Test>
+std::unique_ptr<BlockScanner> hitLines(const std::vector<BatchQuery>& queries, const ExcludeWords* exclude,
+                                       const std::vector<std::string>& needles, std::vector<std::uint32_t> needleQuery,
+                                       std::vector<std::uint32_t> everyLine, Test test) {
+  return std::make_unique<HitLineScanner<Test>>(queries, exclude, needles, std::move(needleQuery),
+                                                std::move(everyLine), std::move(test));
+}
+
+// Middle: the queries themselves are the needles, checked on the line's
+// character boundaries.
+std::unique_ptr<BlockScanner> middleBatch(const std::vector<BatchQuery>& queries, const ExcludeWords* exclude) {
+  std::vector<std::uint32_t> self(queries.size());
+  for (std::uint32_t c = 0; c < self.size(); ++c) self[c] = c;
+  return hitLines(queries, exclude, textsOf(queries), std::move(self), {},
+                  [texts = textsOf(queries)](std::string_view keyword, const std::vector<std::uint32_t>& candidates,
+                                             std::vector<std::uint32_t>& passed) {
+                    for (std::uint32_t c : candidates) {
+                      if (matchMiddle(keyword, texts[c])) passed.push_back(c);
+                    }
+                  });
+}
+
+// The byte strings a prefilter's needle may stand as in a keyword: itself, or
+// with folding every mix of cases of its ASCII letters (none when there are
+// more than four letters: the query then goes to every keyword).
+std::vector<std::string> needleForms(const LiteralPrefilter& filter) {
+  std::vector<std::string> forms = {filter.needle()};
+  if (!filter.foldsAscii()) return forms;
+  const auto letter = [](char ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); };
+  if (std::count_if(filter.needle().begin(), filter.needle().end(), letter) > 4) return {};
+  for (std::size_t at = 0; at < filter.needle().size(); ++at) {
+    if (!letter(filter.needle()[at])) continue;
+    const std::size_t n = forms.size();
+    for (std::size_t k = 0; k < n; ++k) {
+      std::string other = forms[k];
+      other[at] = static_cast<char>(other[at] ^ 0x20);  // the other case of an ASCII letter
+      forms.push_back(std::move(other));
+    }
+  }
+  return forms;
+}
+
+// Wildcard and regex: a keyword goes to a query's engine only when it holds
+// the query's required literal, all literals found in one search of the block.
+std::unique_ptr<BlockScanner> regexBatch(const std::vector<BatchQuery>& queries, const ExcludeWords* exclude,
+                                         std::vector<RegexMatcher*> matchers) {
+  std::vector<std::string> needles;
+  std::vector<std::uint32_t> needleQuery, everyLine;
+  for (std::uint32_t c = 0; c < matchers.size(); ++c) {
+    const LiteralPrefilter* filter = matchers[c]->prefilter();
+    std::vector<std::string> forms = filter ? needleForms(*filter) : std::vector<std::string>{};
+    if (forms.empty()) everyLine.push_back(c);
+    for (std::string& form : forms) {
+      needles.push_back(std::move(form));
+      needleQuery.push_back(c);
+    }
+  }
+  return hitLines(queries, exclude, needles, std::move(needleQuery), std::move(everyLine),
+                  [matchers = std::move(matchers)](std::string_view keyword,
+                                                   const std::vector<std::uint32_t>& candidates,
+                                                   std::vector<std::uint32_t>& passed) {
+                    for (std::uint32_t c : candidates) {
+                      if (matchers[c]->matches(keyword)) passed.push_back(c);
+                    }
+                  });
+}
 
 // Every keyword on its own: test(keyword, passed) appends the local indexes
 // of the queries it matches, ascending.
@@ -155,7 +272,7 @@ std::unique_ptr<BlockScanner> makeBatchScanner(MatchMode mode, const std::vector
     return literalOneByOne(mode, queries, exclude);
   switch (mode) {
     case MatchMode::MatchMiddle:
-      return std::make_unique<MiddleBatchScanner>(queries, exclude);
+      return middleBatch(queries, exclude);
     case MatchMode::MatchLeft:
     case MatchMode::MatchRight:
       return anchoredBatch(mode, queries, exclude);
@@ -172,17 +289,7 @@ std::unique_ptr<BlockScanner> makeBatchScanner(MatchMode mode, const std::vector
     }
     case MatchMode::MatchWildcard:
     case MatchMode::MatchRegex:
-      return perKeyword(queries, exclude,
-                        [matchers = std::move(matchers)](std::string_view keyword, std::vector<std::uint32_t>& passed,
-                                                         const std::vector<int>&) {
-                          const char* const end = keyword.data() + keyword.size();
-                          for (std::uint32_t c = 0; c < matchers.size(); ++c) {
-                            // A pattern's required literal rules most keywords out without the engine.
-                            const LiteralPrefilter* filter = matchers[c]->prefilter();
-                            if (filter && filter->find(keyword.data(), end) == end) continue;
-                            if (matchers[c]->matches(keyword)) passed.push_back(c);
-                          }
-                        });
+      return regexBatch(queries, exclude, std::move(matchers));
     case MatchMode::MatchAll:
       return perKeyword(queries, exclude,
                         [](std::string_view, std::vector<std::uint32_t>& passed, const std::vector<int>& chars) {

@@ -24,6 +24,8 @@ class LiteralPrefilter {
   const char* find(const char* from, const char* end) const;
 
   const std::string& needle() const { return needle_; }
+  // Whether ASCII letters of the needle match either case.
+  bool foldsAscii() const { return fold_; }
 
  private:
   bool equalsAt(const char* p) const;
