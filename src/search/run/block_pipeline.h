@@ -32,10 +32,11 @@ class BlockPipeline {
   };
 
   // threads is the number of threads that read and scan blocks, the calling
-  // one included (1: the caller alone; below 1: every core). scanner, when
-  // given, runs on every block before it is handed on; it must outlive the
-  // pipeline.
-  BlockPipeline(int threads, const BlockScanner* scanner, std::size_t blockSize = kDefaultBlockSize);
+  // one included (1: the caller alone; below 1: every core); the others start
+  // with the first file of more than a few blocks. scanner, when given, runs
+  // on every block before it is handed on, told the number of threads as its
+  // workers (the caller is worker 0); it must outlive the pipeline.
+  BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize = kDefaultBlockSize);
   ~BlockPipeline();
   BlockPipeline(const BlockPipeline&) = delete;
   BlockPipeline& operator=(const BlockPipeline&) = delete;
@@ -45,24 +46,29 @@ class BlockPipeline {
   // block is handed on afterwards and no thread still reads file.
   bool run(const LetterFile& file, Consumer& consumer);
 
-  // The number of threads at work, the caller included.
-  int threads() const { return static_cast<int>(helpers_.size()) + 1; }
+  // The number of threads it works with at most, the caller included.
+  int threads() const { return threads_; }
 
   // The number of threads that "every core" stands for.
   static int allCores();
+
+  // Files of fewer blocks are read by the caller alone: waking other threads
+  // for them costs more than they save.
+  static constexpr std::uint64_t kMinBlocksForHelpers = 8;
 
  private:
   struct Slot;
 
   bool canClaim() const;
-  void helperLoop();
-  // Reads and scans block k into its slot; called without the lock.
-  void process(std::uint64_t k, CipherFile::Cursor& cursor);
+  void helperLoop(int worker);
+  // Reads and scans block k into its slot as worker; called without the lock.
+  void process(std::uint64_t k, CipherFile::Cursor& cursor, int worker);
 
-  const BlockScanner* const scanner_;
+  BlockScanner* const scanner_;
   const std::size_t blockSize_;
+  const int threads_;
   std::vector<std::unique_ptr<Slot>> slots_;  // block k lives in slot k % size
-  std::vector<std::thread> helpers_;
+  std::vector<std::thread> helpers_;  // started by the first file that needs them
   CipherFile::Cursor callerCursor_;
 
   std::mutex mutex_;
@@ -70,6 +76,7 @@ class BlockPipeline {
   std::condition_variable blockDone_;   // a block was read and scanned
   const LetterFile* file_ = nullptr;
   std::uint64_t blocks_ = 0;    // blocks of file_ that may still be claimed
+  bool shared_ = false;         // helpers may claim blocks of file_
   std::uint64_t next_ = 0;      // next block to claim
   std::uint64_t handed_ = 0;    // next block to hand on
   int inFlight_ = 0;            // claimed and not done yet

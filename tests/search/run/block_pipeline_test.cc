@@ -53,7 +53,8 @@ class BlockPipelineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Short and long lines (some longer than the small blocks), CR LF and LF
-    // endings, and letter files of different sizes, one of them empty.
+    // endings, lines of a's that send (a+)+$ into runaway backtracking, and
+    // letter files of different sizes, one of them empty.
     std::mt19937 rng(21);
     const char* words[] = {"\xC4\xD0", "\xCA\xBD", "\xD0\xAC", "ab", "Nike ", "\xB0\xA2\xB5\xCF", "7"};
     for (int letter : {1, 2, 5, 27}) {
@@ -62,6 +63,7 @@ class BlockPipelineTest : public ::testing::Test {
       for (int i = 0; i < lines; ++i) {
         const std::size_t parts = rng() % 50 == 0 ? 400 : rng() % 6;
         for (std::size_t p = 0; p < parts; ++p) bytes += words[rng() % 7];
+        if (rng() % 200 == 0) bytes += std::string(40, 'a') + (rng() % 2 ? "!" : "");
         bytes += rng() % 5 ? "\r\n" : "\n";
       }
       test::writeLetterFile(dir_.path(), KeywordCategory::ProductWords, letter, bytes);
@@ -102,24 +104,48 @@ TEST_F(BlockPipelineTest, EveryThreadCountAndBlockSizeHandsOnTheSameMatchesInOrd
   }
 }
 
+TEST_F(BlockPipelineTest, RegexWorkersFindWhatOneThreadFindsAndCountEveryLimitHit) {
+  const std::pair<MatchMode, std::string> searches[] = {
+      {MatchMode::MatchRegex, "(a+)+$"},    // runaway on the lines of a's that end in !
+      {MatchMode::MatchRegex, "ike.*7"},    // prefiltered
+      {MatchMode::MatchRegex, "^[a-z]+7"},  // first-character shortcut
+      {MatchMode::MatchWildcard, gbk(u8"男*式")},
+  };
+  for (const auto& [mode, query] : searches) {
+    const std::vector<std::string> want = run(mode, query, {1, kDefaultBlockSize});
+    const std::int64_t limitHits = matcher_.limitHitCount();
+    ASSERT_FALSE(want.empty()) << query;
+    EXPECT_EQ(limitHits > 0, query == "(a+)+$") << query;
+    for (int threads : {2, 4})
+      for (std::size_t blockSize : {std::size_t{61}, std::size_t{4096}}) {
+        EXPECT_EQ(run(mode, query, {threads, blockSize}), want) << query << " threads " << threads << " block " << blockSize;
+        EXPECT_EQ(matcher_.limitHitCount(), limitHits) << query << " threads " << threads << " block " << blockSize;
+      }
+  }
+}
+
 TEST_F(BlockPipelineTest, NoKeywordReachesTheSinkAfterTheStopIsSeen) {
-  const std::vector<std::string> all = run(MatchMode::MatchMiddle, "7", {1, kDefaultBlockSize});
-  for (int stopAt : {3, 40, 200}) {
-    View view;
-    view.mode = MatchMode::MatchMiddle;
-    view.query = "7";
-    RunState state;
-    Sink sink;
-    std::size_t seenAtStop = 0;
-    view.stopAtPump = stopAt;
-    view.state = &state;
-    view.seenAtStop = &seenAtStop;
-    view.seen = &sink.got;
-    runSearch(view, store_, matcher_, state, sink, {4, 100});
-    ASSERT_TRUE(state.stopRequested);
-    EXPECT_EQ(sink.got.size(), seenAtStop) << stopAt;
-    EXPECT_LT(sink.got.size(), all.size());
-    EXPECT_TRUE(std::equal(sink.got.begin(), sink.got.end(), all.begin())) << stopAt;
+  const std::pair<MatchMode, std::string> searches[] = {
+      {MatchMode::MatchMiddle, "7"}, {MatchMode::MatchRegex, "ike.*7"}, {MatchMode::MatchRegex, "^[a-z]"}};
+  for (const auto& [mode, query] : searches) {
+    const std::vector<std::string> all = run(mode, query, {1, kDefaultBlockSize});
+    for (int stopAt : {3, 40, 200}) {
+      View view;
+      view.mode = mode;
+      view.query = query;
+      RunState state;
+      Sink sink;
+      std::size_t seenAtStop = 0;
+      view.stopAtPump = stopAt;
+      view.state = &state;
+      view.seenAtStop = &seenAtStop;
+      view.seen = &sink.got;
+      runSearch(view, store_, matcher_, state, sink, {4, 100});
+      ASSERT_TRUE(state.stopRequested);
+      EXPECT_EQ(sink.got.size(), seenAtStop) << stopAt;
+      EXPECT_LT(sink.got.size(), all.size());
+      EXPECT_TRUE(std::equal(sink.got.begin(), sink.got.end(), all.begin())) << query << " " << stopAt;
+    }
   }
 }
 
