@@ -1,10 +1,12 @@
 #include "search/run/block_pipeline.h"
 
 #include <chrono>
+#include <ctime>
 
 namespace kx {
 
 struct BlockPipeline::Slot {
+  std::uint64_t block = 0;
   BlockBuffer buf;
   std::string_view lines;
   BlockMatches matches;
@@ -17,12 +19,16 @@ int BlockPipeline::allCores() {
   return n == 0 ? 1 : static_cast<int>(n);
 }
 
-BlockPipeline::BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize)
-    : scanner_(scanner), blockSize_(blockSize), threads_(threads < 1 ? allCores() : threads) {
+BlockPipeline::BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize,
+                             std::chrono::microseconds helperDelay)
+    : scanner_(scanner),
+      blockSize_(blockSize),
+      threads_(threads < 1 ? allCores() : threads),
+      helpersDue_(std::clock() + static_cast<std::clock_t>(helperDelay.count() * CLOCKS_PER_SEC / 1000000)) {
   if (scanner_) scanner_->setWorkers(threads_);
   // Two blocks a thread keep every thread busy while the caller hands on, and
   // bound the memory whatever the file's size.
-  for (int i = 0; i < 2 * threads_; ++i) slots_.push_back(std::make_unique<Slot>());
+  ring_.assign(2 * static_cast<std::size_t>(threads_), nullptr);
 }
 
 BlockPipeline::~BlockPipeline() {
@@ -34,11 +40,37 @@ BlockPipeline::~BlockPipeline() {
   for (std::thread& t : helpers_) t.join();
 }
 
-bool BlockPipeline::canClaim() const { return next_ < blocks_ && next_ < handed_ + slots_.size(); }
+bool BlockPipeline::canClaim() const { return next_ < blocks_ && next_ < handed_ + ring_.size(); }
 
-void BlockPipeline::process(std::uint64_t k, CipherFile::Cursor& cursor, int worker) {
-  Slot& slot = *slots_[k % slots_.size()];
-  slot.lines = readBlock(*file_, k, blockSize_, cursor, slot.buf, &slot.failed);
+BlockPipeline::Slot* BlockPipeline::claim() {
+  Slot* slot;
+  if (spare_.empty()) {
+    slots_.push_back(std::make_unique<Slot>());
+    slot = slots_.back().get();
+  } else {
+    slot = spare_.back();
+    spare_.pop_back();
+  }
+  slot->block = next_++;
+  slot->ready = false;
+  ring_[slot->block % ring_.size()] = slot;
+  ++inFlight_;
+  return slot;
+}
+
+void BlockPipeline::release(std::uint64_t k) {
+  Slot*& slot = ring_[k % ring_.size()];
+  spare_.push_back(slot);
+  slot = nullptr;
+}
+
+void BlockPipeline::startHelpersWhenDue() {
+  if (!shared_ || !helpers_.empty() || threads_ < 2 || std::clock() < helpersDue_) return;
+  for (int i = 1; i < threads_; ++i) helpers_.emplace_back([this, i] { helperLoop(i); });
+}
+
+void BlockPipeline::process(Slot& slot, CipherFile::Cursor& cursor, int worker) {
+  slot.lines = readBlock(*file_, slot.block, blockSize_, cursor, slot.buf, &slot.failed);
   slot.matches.clear();
   if (scanner_) scanner_->scan(slot.lines, slot.matches, worker);
 }
@@ -51,12 +83,11 @@ void BlockPipeline::helperLoop(int worker) {
     workReady_.wait(lock, [this] { return quit_ || (shared_ && canClaim()); });
     --idleHelpers_;
     if (quit_) return;
-    const std::uint64_t k = next_++;
-    ++inFlight_;
+    Slot* slot = claim();
     lock.unlock();
-    process(k, cursor, worker);
+    process(*slot, cursor, worker);
     lock.lock();
-    slots_[k % slots_.size()]->ready = true;
+    slot->ready = true;
     --inFlight_;
     // Waking the caller costs a system call; only when it waits.
     if (callerWaiting_) blockDone_.notify_one();
@@ -65,40 +96,39 @@ void BlockPipeline::helperLoop(int worker) {
 
 bool BlockPipeline::run(const LetterFile& file, Consumer& consumer) {
   const std::uint64_t count = blockCount(file.length(), blockSize_);
-  const bool shared = count >= kMinBlocksForHelpers;
-  if (shared && helpers_.empty()) {
-    for (int i = 1; i < threads_; ++i) helpers_.emplace_back([this, i] { helperLoop(i); });
-  }
   std::unique_lock<std::mutex> lock(mutex_);
   file_ = &file;
   next_ = handed_ = 0;
   blocks_ = count;
-  shared_ = shared;
-  for (auto& slot : slots_) slot->ready = false;
+  shared_ = count >= kMinBlocksForHelpers;
+  startHelpersWhenDue();
   if (shared_ && idleHelpers_ > 0) workReady_.notify_all();
   bool going = true;
+  auto nextReady = [this] {
+    const Slot* slot = ring_[handed_ % ring_.size()];
+    return slot && slot->ready;
+  };
   while (going && handed_ < count) {
-    Slot& slot = *slots_[handed_ % slots_.size()];
-    if (slot.ready) {
+    if (nextReady()) {
+      const Slot& slot = *ring_[handed_ % ring_.size()];
       lock.unlock();
       going = consumer.handOn(slot.lines, slot.matches) && !slot.failed;
       lock.lock();
-      slot.ready = false;
-      ++handed_;
+      release(handed_++);
       // A slot came free: one idle helper can claim the block that goes in it.
       if (shared_ && idleHelpers_ > 0 && canClaim()) workReady_.notify_one();
     } else if (canClaim()) {
       // The caller reads and scans too rather than wait.
-      const std::uint64_t k = next_++;
-      ++inFlight_;
+      Slot* slot = claim();
       lock.unlock();
-      process(k, callerCursor_, 0);
+      process(*slot, callerCursor_, 0);
       lock.lock();
-      slots_[k % slots_.size()]->ready = true;
+      slot->ready = true;
       --inFlight_;
+      startHelpersWhenDue();
     } else {
       callerWaiting_ = true;
-      const bool ready = blockDone_.wait_for(lock, std::chrono::milliseconds(10), [&] { return slot.ready; });
+      const bool ready = blockDone_.wait_for(lock, std::chrono::milliseconds(10), nextReady);
       callerWaiting_ = false;
       if (!ready) {
         lock.unlock();
@@ -112,6 +142,7 @@ bool BlockPipeline::run(const LetterFile& file, Consumer& consumer) {
   callerWaiting_ = true;
   blockDone_.wait(lock, [this] { return inFlight_ == 0; });
   callerWaiting_ = false;
+  for (; handed_ < next_; ++handed_) release(handed_);
   file_ = nullptr;
   return going;
 }

@@ -3,8 +3,10 @@
 // matches reach the sink exactly as a single thread would hand them on.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -32,11 +34,14 @@ class BlockPipeline {
   };
 
   // threads is the number of threads that read and scan blocks, the calling
-  // one included (1: the caller alone; below 1: every core); the others start
-  // with the first file of more than a few blocks. scanner, when given, runs
-  // on every block before it is handed on, told the number of threads as its
-  // workers (the caller is worker 0); it must outlive the pipeline.
-  BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize = kDefaultBlockSize);
+  // one included (1: the caller alone; below 1: every core). The others start
+  // once the process has spent helperDelay of processor time since the
+  // pipeline was made, and join only files of kMinBlocksForHelpers blocks or
+  // more. scanner, when given, runs on every block before it is handed on,
+  // told the number of threads as its workers (the caller is worker 0); it
+  // must outlive the pipeline.
+  BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize = kDefaultBlockSize,
+                std::chrono::microseconds helperDelay = kDefaultHelperDelay);
   ~BlockPipeline();
   BlockPipeline(const BlockPipeline&) = delete;
   BlockPipeline& operator=(const BlockPipeline&) = delete;
@@ -52,22 +57,39 @@ class BlockPipeline {
   // The number of threads that "every core" stands for.
   static int allCores();
 
-  // Files of fewer blocks are read by the caller alone: waking other threads
-  // for them costs more than they save.
+  // Short searches and files of few blocks are done by the caller alone:
+  // starting and waking other threads (their stacks and buffers are fresh
+  // memory, a page fault a page), and waiting for one that the system has
+  // put aside on a busy machine, costs more than they save. Processor time
+  // rather than wall time, so that a busy machine does not start them sooner.
+  static constexpr std::chrono::microseconds kDefaultHelperDelay{10000};
   static constexpr std::uint64_t kMinBlocksForHelpers = 8;
 
  private:
   struct Slot;
 
   bool canClaim() const;
+  // Claims block next_ and returns the slot it is read into.
+  Slot* claim();
+  // Gives the slot of block k back.
+  void release(std::uint64_t k);
+  // Starts the helpers when they are due; called with the lock held.
+  void startHelpersWhenDue();
   void helperLoop(int worker);
-  // Reads and scans block k into its slot as worker; called without the lock.
-  void process(std::uint64_t k, CipherFile::Cursor& cursor, int worker);
+  // Reads and scans the claimed block of slot as worker; called without the lock.
+  void process(Slot& slot, CipherFile::Cursor& cursor, int worker);
 
   BlockScanner* const scanner_;
   const std::size_t blockSize_;
   const int threads_;
-  std::vector<std::unique_ptr<Slot>> slots_;  // block k lives in slot k % size
+  const std::clock_t helpersDue_;  // processor time of the process when the helpers may start
+  // A block's slot holds its bytes and matches from its claim until it is
+  // handed on. Slots are taken back most recent first and made only when
+  // none is spare, so a caller working alone keeps using one: fresh memory
+  // costs a page fault for every page the first time it is written.
+  std::vector<std::unique_ptr<Slot>> slots_;
+  std::vector<Slot*> spare_;
+  std::vector<Slot*> ring_;  // the slot of block k is ring_[k % size] while it is claimed
   std::vector<std::thread> helpers_;  // started by the first file that needs them
   CipherFile::Cursor callerCursor_;
 

@@ -66,7 +66,7 @@ void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, Run
 
   ScanLoop loop(view, state, sink);
   HandOn handOn(loop);
-  BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize);
+  BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize, threads.helperDelay);
   for (int i = 1; i <= kLetterFileCount; ++i) {
     if (state.stopRequested) break;
     view.processPendingMessages();

@@ -3,11 +3,13 @@
 // a sink.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
 #include "search/store/keyword_store.h"
 #include "search/match/match_mode.h"
+#include "search/run/block_pipeline.h"
 #include "search/run/file_blocks.h"
 #include "search/run/result_sink.h"
 
@@ -55,6 +57,8 @@ class SearchView {
 struct RunThreads {
   int threads = 0;  // 1: the run's own thread alone; 0: every core
   std::size_t blockSize = kDefaultBlockSize;
+  // How long the run's own thread works alone before the others start.
+  std::chrono::microseconds helperDelay = BlockPipeline::kDefaultHelperDelay;
 };
 
 // Runs one search into sink. matcher serves the wildcard and regex modes and

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <set>
+#include <thread>
 
 #include "search/match/regex/regex_matcher.h"
 #include "search/run/search_run.h"
@@ -59,7 +63,7 @@ class BlockPipelineTest : public ::testing::Test {
     const char* words[] = {"\xC4\xD0", "\xCA\xBD", "\xD0\xAC", "ab", "Nike ", "\xB0\xA2\xB5\xCF", "7"};
     for (int letter : {1, 2, 5, 27}) {
       std::string bytes;
-      const int lines = letter == 5 ? 0 : letter == 2 ? 3 : 3000;
+      const int lines = letter == 5 ? 0 : letter == 2 ? 30 : 3000;
       for (int i = 0; i < lines; ++i) {
         const std::size_t parts = rng() % 50 == 0 ? 400 : rng() % 6;
         for (std::size_t p = 0; p < parts; ++p) bytes += words[rng() % 7];
@@ -71,7 +75,9 @@ class BlockPipelineTest : public ::testing::Test {
     store_.openStore(dir_.path());
   }
 
+  // The helpers start at once, so that even these small files are shared.
   std::vector<std::string> run(MatchMode mode, const std::string& query, RunThreads threads) {
+    threads.helperDelay = {};
     View view;
     view.mode = mode;
     view.query = query;
@@ -140,13 +146,57 @@ TEST_F(BlockPipelineTest, NoKeywordReachesTheSinkAfterTheStopIsSeen) {
       view.state = &state;
       view.seenAtStop = &seenAtStop;
       view.seen = &sink.got;
-      runSearch(view, store_, matcher_, state, sink, {4, 100});
+      runSearch(view, store_, matcher_, state, sink, {4, 100, {}});
       ASSERT_TRUE(state.stopRequested);
       EXPECT_EQ(sink.got.size(), seenAtStop) << stopAt;
       EXPECT_LT(sink.got.size(), all.size());
       EXPECT_TRUE(std::equal(sink.got.begin(), sink.got.end(), all.begin())) << query << " " << stopAt;
     }
   }
+}
+
+// Notes which workers scan, slowly enough that a woken helper surely takes blocks.
+class WorkerLog : public BlockScanner {
+ public:
+  void scan(std::string_view, BlockMatches&, int worker) override {
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+    std::lock_guard<std::mutex> lock(mutex_);
+    workers.insert(worker);
+  }
+  std::set<int> workers;
+
+ private:
+  std::mutex mutex_;
+};
+
+struct Drain : BlockPipeline::Consumer {
+  bool handOn(std::string_view, const BlockMatches&) override { return true; }
+  bool waiting() override { return true; }
+};
+
+TEST_F(BlockPipelineTest, HelpersJoinOnlyAfterTheDelayAndOnlyFilesOfManyBlocks) {
+  const LetterFile& big = *store_.letterFile(KeywordCategory::ProductWords, 1);
+  const LetterFile& small = *store_.letterFile(KeywordCategory::ProductWords, 2);
+  const std::size_t block = small.length() / 5 + 1;  // several blocks, still too few to share
+  ASSERT_GE(blockCount(small.length(), block), 4u);
+  ASSERT_LT(blockCount(small.length(), block), BlockPipeline::kMinBlocksForHelpers);
+  Drain drain;
+  const std::set<int> callerAlone = {0};
+  {
+    WorkerLog log;
+    BlockPipeline pipeline(3, &log, block, std::chrono::hours(1));
+    EXPECT_TRUE(pipeline.run(big, drain));
+    EXPECT_EQ(log.workers, callerAlone);
+  }
+  WorkerLog log;
+  BlockPipeline pipeline(3, &log, block, std::chrono::microseconds(0));
+  EXPECT_TRUE(pipeline.run(small, drain));
+  EXPECT_EQ(log.workers, callerAlone);
+  EXPECT_TRUE(pipeline.run(big, drain));
+  EXPECT_GT(log.workers.size(), 1u);
+  log.workers.clear();
+  EXPECT_TRUE(pipeline.run(small, drain));  // the helpers are running by now, and stay out
+  EXPECT_EQ(log.workers, callerAlone);
 }
 
 TEST_F(BlockPipelineTest, AFileCutShortAfterOpeningEndsEarlyWithoutHarm) {
