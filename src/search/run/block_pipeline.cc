@@ -1,7 +1,6 @@
 #include "search/run/block_pipeline.h"
 
 #include <chrono>
-#include <ctime>
 
 namespace kx {
 
@@ -19,12 +18,14 @@ int BlockPipeline::allCores() {
   return n == 0 ? 1 : static_cast<int>(n);
 }
 
-BlockPipeline::BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize,
-                             std::chrono::microseconds helperDelay)
+BlockPipeline::BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize, std::uint64_t runBytes,
+                             std::chrono::microseconds minSharedWork)
     : scanner_(scanner),
       blockSize_(blockSize),
       threads_(threads < 1 ? allCores() : threads),
-      helpersDue_(std::clock() + static_cast<std::clock_t>(helperDelay.count() * CLOCKS_PER_SEC / 1000000)) {
+      runBytes_(runBytes),
+      minSharedTicks_(static_cast<std::clock_t>(minSharedWork.count() * CLOCKS_PER_SEC / 1000000)),
+      helpersDue_(threads_ > 1 && minSharedWork.count() <= 0) {
   if (scanner_) scanner_->setWorkers(threads_);
   // Two blocks a thread keep every thread busy while the caller hands on, and
   // bound the memory whatever the file's size.
@@ -64,8 +65,24 @@ void BlockPipeline::release(std::uint64_t k) {
   slot = nullptr;
 }
 
+void BlockPipeline::noteCallerBlock(std::size_t bytes) {
+  if (helpersDue_ || threads_ < 2) return;
+  const std::clock_t now = std::clock();
+  callerBytes_ += bytes;
+  if (measuredFrom_ < 0) {
+    measuredFrom_ = now;
+    measuredFromBytes_ = callerBytes_;
+    return;
+  }
+  const std::uint64_t measured = callerBytes_ - measuredFromBytes_;
+  if (measured == 0 || callerBytes_ >= runBytes_) return;
+  const double ahead = static_cast<double>(now - measuredFrom_) / static_cast<double>(measured) *
+                       static_cast<double>(runBytes_ - callerBytes_);
+  helpersDue_ = ahead >= static_cast<double>(minSharedTicks_);
+}
+
 void BlockPipeline::startHelpersWhenDue() {
-  if (!shared_ || !helpers_.empty() || threads_ < 2 || std::clock() < helpersDue_) return;
+  if (!helpersDue_ || !shared_ || !helpers_.empty()) return;
   for (int i = 1; i < threads_; ++i) helpers_.emplace_back([this, i] { helperLoop(i); });
 }
 
@@ -125,6 +142,7 @@ bool BlockPipeline::run(const LetterFile& file, Consumer& consumer) {
       lock.lock();
       slot->ready = true;
       --inFlight_;
+      noteCallerBlock(slot->lines.size());
       startHelpersWhenDue();
     } else {
       callerWaiting_ = true;

@@ -34,14 +34,16 @@ class BlockPipeline {
   };
 
   // threads is the number of threads that read and scan blocks, the calling
-  // one included (1: the caller alone; below 1: every core). The others start
-  // once the process has spent helperDelay of processor time since the
-  // pipeline was made, and join only files of kMinBlocksForHelpers blocks or
-  // more. scanner, when given, runs on every block before it is handed on,
-  // told the number of threads as its workers (the caller is worker 0); it
-  // must outlive the pipeline.
-  BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize = kDefaultBlockSize,
-                std::chrono::microseconds helperDelay = kDefaultHelperDelay);
+  // one included (1: the caller alone; below 1: every core). The caller
+  // starts alone; the others start once the work still ahead comes to
+  // minSharedWork or more (at once when it is 0), reckoned from the processor
+  // time per byte so far and the runBytes that the pipeline is to read in
+  // all, and join only files of kMinBlocksForHelpers blocks or more. scanner,
+  // when given, runs on every block before it is handed on, told the number
+  // of threads as its workers (the caller is worker 0); it must outlive the
+  // pipeline.
+  BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize, std::uint64_t runBytes,
+                std::chrono::microseconds minSharedWork = kMinSharedWork);
   ~BlockPipeline();
   BlockPipeline(const BlockPipeline&) = delete;
   BlockPipeline& operator=(const BlockPipeline&) = delete;
@@ -60,9 +62,9 @@ class BlockPipeline {
   // Short searches and files of few blocks are done by the caller alone:
   // starting and waking other threads (their stacks and buffers are fresh
   // memory, a page fault a page), and waiting for one that the system has
-  // put aside on a busy machine, costs more than they save. Processor time
+  // put aside on a busy machine, costs a few milliseconds. Processor time
   // rather than wall time, so that a busy machine does not start them sooner.
-  static constexpr std::chrono::microseconds kDefaultHelperDelay{10000};
+  static constexpr std::chrono::microseconds kMinSharedWork{8000};
   static constexpr std::uint64_t kMinBlocksForHelpers = 8;
 
  private:
@@ -73,7 +75,11 @@ class BlockPipeline {
   Slot* claim();
   // Gives the slot of block k back.
   void release(std::uint64_t k);
-  // Starts the helpers when they are due; called with the lock held.
+  // Counts a block of bytes that the caller read and scanned alone and
+  // decides whether the helpers are due; called with the lock held.
+  void noteCallerBlock(std::size_t bytes);
+  // Starts the helpers when they are due and the file is theirs to share;
+  // called with the lock held.
   void startHelpersWhenDue();
   void helperLoop(int worker);
   // Reads and scans the claimed block of slot as worker; called without the lock.
@@ -82,7 +88,14 @@ class BlockPipeline {
   BlockScanner* const scanner_;
   const std::size_t blockSize_;
   const int threads_;
-  const std::clock_t helpersDue_;  // processor time of the process when the helpers may start
+  const std::uint64_t runBytes_;
+  const std::clock_t minSharedTicks_;
+  bool helpersDue_;
+  // The caller's own work while it is alone, measured from the end of its
+  // first block, which pays for cold memory and caches.
+  std::uint64_t callerBytes_ = 0;
+  std::uint64_t measuredFromBytes_ = 0;
+  std::clock_t measuredFrom_ = -1;
   // A block's slot holds its bytes and matches from its claim until it is
   // handed on. Slots are taken back most recent first and made only when
   // none is spare, so a caller working alone keeps using one: fresh memory

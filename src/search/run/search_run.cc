@@ -66,7 +66,16 @@ void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, Run
 
   ScanLoop loop(view, state, sink);
   HandOn handOn(loop);
-  BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize, threads.helperDelay);
+  // What the run is about to read tells whether other threads would pay.
+  std::uint64_t runBytes = 0;
+  const int firstCategory = view.categoryPosition();
+  for (int i = 1; i <= kLetterFileCount; ++i) {
+    const LetterFile* file = (firstCategory == 0 || firstCategory == 1) && (letter == kAllIndex || i == letter)
+                                 ? store.letterFile(static_cast<KeywordCategory>(firstCategory), i)
+                                 : nullptr;
+    if (file) runBytes += file->length();
+  }
+  BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize, runBytes, threads.minSharedWork);
   for (int i = 1; i <= kLetterFileCount; ++i) {
     if (state.stopRequested) break;
     view.processPendingMessages();

@@ -57,8 +57,9 @@ class SearchView {
 struct RunThreads {
   int threads = 0;  // 1: the run's own thread alone; 0: every core
   std::size_t blockSize = kDefaultBlockSize;
-  // How long the run's own thread works alone before the others start.
-  std::chrono::microseconds helperDelay = BlockPipeline::kDefaultHelperDelay;
+  // The least work still ahead, in processor time, that the other threads
+  // start for (see BlockPipeline); 0 starts them at once.
+  std::chrono::microseconds minSharedWork = BlockPipeline::kMinSharedWork;
 };
 
 // Runs one search into sink. matcher serves the wildcard and regex modes and

@@ -77,7 +77,7 @@ class BlockPipelineTest : public ::testing::Test {
 
   // The helpers start at once, so that even these small files are shared.
   std::vector<std::string> run(MatchMode mode, const std::string& query, RunThreads threads) {
-    threads.helperDelay = {};
+    threads.minSharedWork = {};
     View view;
     view.mode = mode;
     view.query = query;
@@ -174,22 +174,29 @@ struct Drain : BlockPipeline::Consumer {
   bool waiting() override { return true; }
 };
 
-TEST_F(BlockPipelineTest, HelpersJoinOnlyAfterTheDelayAndOnlyFilesOfManyBlocks) {
+TEST_F(BlockPipelineTest, HelpersJoinOnlyWorkThatPaysAndOnlyFilesOfManyBlocks) {
   const LetterFile& big = *store_.letterFile(KeywordCategory::ProductWords, 1);
   const LetterFile& small = *store_.letterFile(KeywordCategory::ProductWords, 2);
   const std::size_t block = small.length() / 5 + 1;  // several blocks, still too few to share
   ASSERT_GE(blockCount(small.length(), block), 4u);
   ASSERT_LT(blockCount(small.length(), block), BlockPipeline::kMinBlocksForHelpers);
+  const std::uint64_t runBytes = 2 * small.length() + big.length();
   Drain drain;
   const std::set<int> callerAlone = {0};
   {
     WorkerLog log;
-    BlockPipeline pipeline(3, &log, block, std::chrono::hours(1));
+    BlockPipeline pipeline(3, &log, block, runBytes, std::chrono::hours(1));  // never worth it
     EXPECT_TRUE(pipeline.run(big, drain));
     EXPECT_EQ(log.workers, callerAlone);
   }
+  {
+    WorkerLog log;
+    BlockPipeline pipeline(3, &log, block, runBytes, std::chrono::microseconds(1));  // worth it after two blocks
+    EXPECT_TRUE(pipeline.run(big, drain));
+    EXPECT_GT(log.workers.size(), 1u);
+  }
   WorkerLog log;
-  BlockPipeline pipeline(3, &log, block, std::chrono::microseconds(0));
+  BlockPipeline pipeline(3, &log, block, runBytes, std::chrono::microseconds(0));  // at once
   EXPECT_TRUE(pipeline.run(small, drain));
   EXPECT_EQ(log.workers, callerAlone);
   EXPECT_TRUE(pipeline.run(big, drain));
