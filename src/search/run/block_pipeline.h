@@ -62,8 +62,9 @@ class BlockPipeline {
   // Short searches and files of few blocks are done by the caller alone:
   // starting and waking other threads (their stacks and buffers are fresh
   // memory, a page fault a page), and waiting for one that the system has
-  // put aside on a busy machine, costs a few milliseconds. Processor time
-  // rather than wall time, so that a busy machine does not start them sooner.
+  // put aside on a busy machine, cost a few milliseconds. The work ahead is
+  // reckoned in processor time rather than wall time, so that a busy machine
+  // does not make it look larger.
   static constexpr std::chrono::microseconds kMinSharedWork{8000};
   static constexpr std::uint64_t kMinBlocksForHelpers = 8;
 
@@ -103,7 +104,7 @@ class BlockPipeline {
   std::vector<std::unique_ptr<Slot>> slots_;
   std::vector<Slot*> spare_;
   std::vector<Slot*> ring_;  // the slot of block k is ring_[k % size] while it is claimed
-  std::vector<std::thread> helpers_;  // started by the first file that needs them
+  std::vector<std::thread> helpers_;  // started when due (see startHelpersWhenDue)
   CipherFile::Cursor callerCursor_;
 
   std::mutex mutex_;

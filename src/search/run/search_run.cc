@@ -43,6 +43,19 @@ class HandOn : public BlockPipeline::Consumer {
   ScanLoop& loop_;
 };
 
+// The bytes of the letter files that a run of letter (1..27 or kAllIndex)
+// reads in category, as the run starts: whether other threads would pay
+// depends on it.
+std::uint64_t bytesToRead(KeywordStore& store, int category, int letter) {
+  std::uint64_t bytes = 0;
+  if (category != 0 && category != 1) return bytes;
+  for (int i = 1; i <= kLetterFileCount; ++i) {
+    const LetterFile* file = store.letterFile(static_cast<KeywordCategory>(category), i);
+    if (file && (letter == kAllIndex || i == letter)) bytes += file->length();
+  }
+  return bytes;
+}
+
 }  // namespace
 
 void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, RunState& state, ResultSink& sink,
@@ -66,16 +79,8 @@ void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, Run
 
   ScanLoop loop(view, state, sink);
   HandOn handOn(loop);
-  // What the run is about to read tells whether other threads would pay.
-  std::uint64_t runBytes = 0;
-  const int firstCategory = view.categoryPosition();
-  for (int i = 1; i <= kLetterFileCount; ++i) {
-    const LetterFile* file = (firstCategory == 0 || firstCategory == 1) && (letter == kAllIndex || i == letter)
-                                 ? store.letterFile(static_cast<KeywordCategory>(firstCategory), i)
-                                 : nullptr;
-    if (file) runBytes += file->length();
-  }
-  BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize, runBytes, threads.minSharedWork);
+  BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize,
+                         bytesToRead(store, view.categoryPosition(), letter), threads.minSharedWork);
   for (int i = 1; i <= kLetterFileCount; ++i) {
     if (state.stopRequested) break;
     view.processPendingMessages();
