@@ -124,8 +124,9 @@ TEST_F(BlockPipelineTest, RegexWorkersFindWhatOneThreadFindsAndCountEveryLimitHi
     EXPECT_EQ(limitHits > 0, query == "(a+)+$") << query;
     for (int threads : {2, 4})
       for (std::size_t blockSize : {std::size_t{61}, std::size_t{4096}}) {
-        EXPECT_EQ(run(mode, query, {threads, blockSize}), want) << query << " threads " << threads << " block " << blockSize;
-        EXPECT_EQ(matcher_.limitHitCount(), limitHits) << query << " threads " << threads << " block " << blockSize;
+        const std::string where = query + " threads " + std::to_string(threads) + " block " + std::to_string(blockSize);
+        EXPECT_EQ(run(mode, query, {threads, blockSize}), want) << where;
+        EXPECT_EQ(matcher_.limitHitCount(), limitHits) << where;
       }
   }
 }

@@ -57,6 +57,8 @@ class RegexScanner : public BlockScanner {
 
 }  // namespace
 
-std::unique_ptr<BlockScanner> makeRegexScanner(RegexMatcher& matcher) { return std::make_unique<RegexScanner>(matcher); }
+std::unique_ptr<BlockScanner> makeRegexScanner(RegexMatcher& matcher) {
+  return std::make_unique<RegexScanner>(matcher);
+}
 
 }  // namespace kx
