@@ -3,6 +3,13 @@
 #include <chrono>
 
 namespace kx {
+namespace {
+
+// No search reads, deciphers and scans 10 GB a second on one core, so a run
+// of more bytes than that in the least shared work need not be measured.
+constexpr double kFastestBytesPerMicrosecond = 10000;
+
+}  // namespace
 
 struct BlockPipeline::Slot {
   std::uint64_t block = 0;
@@ -25,7 +32,8 @@ BlockPipeline::BlockPipeline(int threads, BlockScanner* scanner, std::size_t blo
       threads_(threads < 1 ? allCores() : threads),
       runBytes_(runBytes),
       minSharedTicks_(static_cast<std::clock_t>(minSharedWork.count() * CLOCKS_PER_SEC / 1000000)),
-      helpersDue_(threads_ > 1 && minSharedWork.count() <= 0) {
+      helpersDue_(threads_ > 1 &&
+                  static_cast<double>(runBytes) / kFastestBytesPerMicrosecond >= static_cast<double>(minSharedWork.count())) {
   if (scanner_) scanner_->setWorkers(threads_);
   // Two blocks a thread keep every thread busy while the caller hands on, and
   // bound the memory whatever the file's size.
