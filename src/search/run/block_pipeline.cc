@@ -3,8 +3,16 @@
 #include <chrono>
 
 namespace kx {
+namespace {
+
+// No search reads, deciphers and scans 10 GB a second on one core, so a run
+// of more bytes than that in the least shared work need not be measured.
+constexpr double kFastestBytesPerMicrosecond = 10000;
+
+}  // namespace
 
 struct BlockPipeline::Slot {
+  std::uint64_t block = 0;
   BlockBuffer buf;
   std::string_view lines;
   BlockMatches matches;
@@ -17,13 +25,19 @@ int BlockPipeline::allCores() {
   return n == 0 ? 1 : static_cast<int>(n);
 }
 
-BlockPipeline::BlockPipeline(int threads, const BlockScanner* scanner, std::size_t blockSize)
-    : scanner_(scanner), blockSize_(blockSize) {
-  if (threads < 1) threads = allCores();
+BlockPipeline::BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize, std::uint64_t runBytes,
+                             std::chrono::microseconds minSharedWork)
+    : scanner_(scanner),
+      blockSize_(blockSize),
+      threads_(threads < 1 ? allCores() : threads),
+      runBytes_(runBytes),
+      minSharedTicks_(static_cast<std::clock_t>(minSharedWork.count() * CLOCKS_PER_SEC / 1000000)),
+      helpersDue_(threads_ > 1 &&
+                  static_cast<double>(runBytes) / kFastestBytesPerMicrosecond >= static_cast<double>(minSharedWork.count())) {
+  if (scanner_) scanner_->setWorkers(threads_);
   // Two blocks a thread keep every thread busy while the caller hands on, and
   // bound the memory whatever the file's size.
-  for (int i = 0; i < 2 * threads; ++i) slots_.push_back(std::make_unique<Slot>());
-  for (int i = 1; i < threads; ++i) helpers_.emplace_back([this] { helperLoop(); });
+  ring_.assign(2 * static_cast<std::size_t>(threads_), nullptr);
 }
 
 BlockPipeline::~BlockPipeline() {
@@ -35,29 +49,70 @@ BlockPipeline::~BlockPipeline() {
   for (std::thread& t : helpers_) t.join();
 }
 
-bool BlockPipeline::canClaim() const { return next_ < blocks_ && next_ < handed_ + slots_.size(); }
+bool BlockPipeline::canClaim() const { return next_ < blocks_ && next_ < handed_ + ring_.size(); }
 
-void BlockPipeline::process(std::uint64_t k, CipherFile::Cursor& cursor) {
-  Slot& slot = *slots_[k % slots_.size()];
-  slot.lines = readBlock(*file_, k, blockSize_, cursor, slot.buf, &slot.failed);
-  slot.matches.clear();
-  if (scanner_) scanner_->scan(slot.lines, slot.matches);
+BlockPipeline::Slot* BlockPipeline::claim() {
+  Slot* slot;
+  if (spare_.empty()) {
+    slots_.push_back(std::make_unique<Slot>());
+    slot = slots_.back().get();
+  } else {
+    slot = spare_.back();
+    spare_.pop_back();
+  }
+  slot->block = next_++;
+  slot->ready = false;
+  ring_[slot->block % ring_.size()] = slot;
+  ++inFlight_;
+  return slot;
 }
 
-void BlockPipeline::helperLoop() {
+void BlockPipeline::release(std::uint64_t k) {
+  Slot*& slot = ring_[k % ring_.size()];
+  spare_.push_back(slot);
+  slot = nullptr;
+}
+
+void BlockPipeline::noteCallerBlock(std::size_t bytes) {
+  if (helpersDue_ || threads_ < 2) return;
+  const std::clock_t now = std::clock();
+  callerBytes_ += bytes;
+  if (measuredFrom_ < 0) {
+    measuredFrom_ = now;
+    measuredFromBytes_ = callerBytes_;
+    return;
+  }
+  const std::uint64_t measured = callerBytes_ - measuredFromBytes_;
+  if (measured == 0 || callerBytes_ >= runBytes_) return;
+  const double ahead = static_cast<double>(now - measuredFrom_) / static_cast<double>(measured) *
+                       static_cast<double>(runBytes_ - callerBytes_);
+  helpersDue_ = ahead >= static_cast<double>(minSharedTicks_);
+}
+
+void BlockPipeline::startHelpersWhenDue() {
+  if (!helpersDue_ || !shared_ || !helpers_.empty()) return;
+  for (int i = 1; i < threads_; ++i) helpers_.emplace_back([this, i] { helperLoop(i); });
+}
+
+void BlockPipeline::process(Slot& slot, CipherFile::Cursor& cursor, int worker) {
+  slot.lines = readBlock(*file_, slot.block, blockSize_, cursor, slot.buf, &slot.failed);
+  slot.matches.clear();
+  if (scanner_) scanner_->scan(slot.lines, slot.matches, worker);
+}
+
+void BlockPipeline::helperLoop(int worker) {
   CipherFile::Cursor cursor;
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     ++idleHelpers_;
-    workReady_.wait(lock, [this] { return quit_ || canClaim(); });
+    workReady_.wait(lock, [this] { return quit_ || (shared_ && canClaim()); });
     --idleHelpers_;
     if (quit_) return;
-    const std::uint64_t k = next_++;
-    ++inFlight_;
+    Slot* slot = claim();
     lock.unlock();
-    process(k, cursor);
+    process(*slot, cursor, worker);
     lock.lock();
-    slots_[k % slots_.size()]->ready = true;
+    slot->ready = true;
     --inFlight_;
     // Waking the caller costs a system call; only when it waits.
     if (callerWaiting_) blockDone_.notify_one();
@@ -70,31 +125,36 @@ bool BlockPipeline::run(const LetterFile& file, Consumer& consumer) {
   file_ = &file;
   next_ = handed_ = 0;
   blocks_ = count;
-  for (auto& slot : slots_) slot->ready = false;
-  if (idleHelpers_ > 0) workReady_.notify_all();
+  shared_ = count >= kMinBlocksForHelpers;
+  startHelpersWhenDue();
+  if (shared_ && idleHelpers_ > 0) workReady_.notify_all();
   bool going = true;
+  auto nextReady = [this] {
+    const Slot* slot = ring_[handed_ % ring_.size()];
+    return slot && slot->ready;
+  };
   while (going && handed_ < count) {
-    Slot& slot = *slots_[handed_ % slots_.size()];
-    if (slot.ready) {
+    if (nextReady()) {
+      const Slot& slot = *ring_[handed_ % ring_.size()];
       lock.unlock();
       going = consumer.handOn(slot.lines, slot.matches) && !slot.failed;
       lock.lock();
-      slot.ready = false;
-      ++handed_;
+      release(handed_++);
       // A slot came free: one idle helper can claim the block that goes in it.
-      if (idleHelpers_ > 0 && canClaim()) workReady_.notify_one();
+      if (shared_ && idleHelpers_ > 0 && canClaim()) workReady_.notify_one();
     } else if (canClaim()) {
       // The caller reads and scans too rather than wait.
-      const std::uint64_t k = next_++;
-      ++inFlight_;
+      Slot* slot = claim();
       lock.unlock();
-      process(k, callerCursor_);
+      process(*slot, callerCursor_, 0);
       lock.lock();
-      slots_[k % slots_.size()]->ready = true;
+      slot->ready = true;
       --inFlight_;
+      noteCallerBlock(slot->lines.size());
+      startHelpersWhenDue();
     } else {
       callerWaiting_ = true;
-      const bool ready = blockDone_.wait_for(lock, std::chrono::milliseconds(10), [&] { return slot.ready; });
+      const bool ready = blockDone_.wait_for(lock, std::chrono::milliseconds(10), nextReady);
       callerWaiting_ = false;
       if (!ready) {
         lock.unlock();
@@ -108,6 +168,7 @@ bool BlockPipeline::run(const LetterFile& file, Consumer& consumer) {
   callerWaiting_ = true;
   blockDone_.wait(lock, [this] { return inFlight_ == 0; });
   callerWaiting_ = false;
+  for (; handed_ < next_; ++handed_) release(handed_);
   file_ = nullptr;
   return going;
 }

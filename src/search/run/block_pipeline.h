@@ -3,8 +3,10 @@
 // matches reach the sink exactly as a single thread would hand them on.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -32,10 +34,16 @@ class BlockPipeline {
   };
 
   // threads is the number of threads that read and scan blocks, the calling
-  // one included (1: the caller alone; below 1: every core). scanner, when
-  // given, runs on every block before it is handed on; it must outlive the
+  // one included (1: the caller alone; below 1: every core). The caller
+  // starts alone; the others start once the work still ahead comes to
+  // minSharedWork or more (at once when it is 0), reckoned from the processor
+  // time per byte so far and the runBytes that the pipeline is to read in
+  // all, and join only files of kMinBlocksForHelpers blocks or more. scanner,
+  // when given, runs on every block before it is handed on, told the number
+  // of threads as its workers (the caller is worker 0); it must outlive the
   // pipeline.
-  BlockPipeline(int threads, const BlockScanner* scanner, std::size_t blockSize = kDefaultBlockSize);
+  BlockPipeline(int threads, BlockScanner* scanner, std::size_t blockSize, std::uint64_t runBytes,
+                std::chrono::microseconds minSharedWork = kMinSharedWork);
   ~BlockPipeline();
   BlockPipeline(const BlockPipeline&) = delete;
   BlockPipeline& operator=(const BlockPipeline&) = delete;
@@ -45,24 +53,58 @@ class BlockPipeline {
   // block is handed on afterwards and no thread still reads file.
   bool run(const LetterFile& file, Consumer& consumer);
 
-  // The number of threads at work, the caller included.
-  int threads() const { return static_cast<int>(helpers_.size()) + 1; }
+  // The number of threads it works with at most, the caller included.
+  int threads() const { return threads_; }
 
   // The number of threads that "every core" stands for.
   static int allCores();
+
+  // Short searches and files of few blocks are done by the caller alone:
+  // starting and waking other threads (their stacks and buffers are fresh
+  // memory, a page fault a page), and waiting for one that the system has
+  // put aside on a busy machine, cost a few milliseconds. The work ahead is
+  // reckoned in processor time rather than wall time, so that a busy machine
+  // does not make it look larger.
+  static constexpr std::chrono::microseconds kMinSharedWork{8000};
+  static constexpr std::uint64_t kMinBlocksForHelpers = 8;
 
  private:
   struct Slot;
 
   bool canClaim() const;
-  void helperLoop();
-  // Reads and scans block k into its slot; called without the lock.
-  void process(std::uint64_t k, CipherFile::Cursor& cursor);
+  // Claims block next_ and returns the slot it is read into.
+  Slot* claim();
+  // Gives the slot of block k back.
+  void release(std::uint64_t k);
+  // Counts a block of bytes that the caller read and scanned alone and
+  // decides whether the helpers are due; called with the lock held.
+  void noteCallerBlock(std::size_t bytes);
+  // Starts the helpers when they are due and the file is theirs to share;
+  // called with the lock held.
+  void startHelpersWhenDue();
+  void helperLoop(int worker);
+  // Reads and scans the claimed block of slot as worker; called without the lock.
+  void process(Slot& slot, CipherFile::Cursor& cursor, int worker);
 
-  const BlockScanner* const scanner_;
+  BlockScanner* const scanner_;
   const std::size_t blockSize_;
-  std::vector<std::unique_ptr<Slot>> slots_;  // block k lives in slot k % size
-  std::vector<std::thread> helpers_;
+  const int threads_;
+  const std::uint64_t runBytes_;
+  const std::clock_t minSharedTicks_;
+  bool helpersDue_;
+  // The caller's own work while it is alone, measured from the end of its
+  // first block, which pays for cold memory and caches.
+  std::uint64_t callerBytes_ = 0;
+  std::uint64_t measuredFromBytes_ = 0;
+  std::clock_t measuredFrom_ = -1;
+  // A block's slot holds its bytes and matches from its claim until it is
+  // handed on. Slots are taken back most recent first and made only when
+  // none is spare, so a caller working alone keeps using one: fresh memory
+  // costs a page fault for every page the first time it is written.
+  std::vector<std::unique_ptr<Slot>> slots_;
+  std::vector<Slot*> spare_;
+  std::vector<Slot*> ring_;  // the slot of block k is ring_[k % size] while it is claimed
+  std::vector<std::thread> helpers_;  // started when due (see startHelpersWhenDue)
   CipherFile::Cursor callerCursor_;
 
   std::mutex mutex_;
@@ -70,6 +112,7 @@ class BlockPipeline {
   std::condition_variable blockDone_;   // a block was read and scanned
   const LetterFile* file_ = nullptr;
   std::uint64_t blocks_ = 0;    // blocks of file_ that may still be claimed
+  bool shared_ = false;         // helpers may claim blocks of file_
   std::uint64_t next_ = 0;      // next block to claim
   std::uint64_t handed_ = 0;    // next block to hand on
   int inFlight_ = 0;            // claimed and not done yet

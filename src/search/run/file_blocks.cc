@@ -13,6 +13,10 @@ constexpr std::size_t kTail = 4096;
 
 void BlockBuffer::grow(std::size_t n) {
   if (n <= size_) return;
+  // Rounded up, so that the next block, a byte or a line longer than this
+  // one, still fits: fresh memory costs a page fault for every page.
+  constexpr std::size_t kStep = 64 * 1024;
+  n = (n + kStep - 1) / kStep * kStep;
   std::unique_ptr<char[]> bigger(new char[n]);  // left unset on purpose
   if (size_) std::memcpy(bigger.get(), bytes_.get(), size_);
   bytes_ = std::move(bigger);

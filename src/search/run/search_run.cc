@@ -3,6 +3,7 @@
 #include "search/match/gbk_text.h"
 #include "search/match/pinyin.h"
 #include "search/match/regex/regex_matcher.h"
+#include "search/match/regex/regex_scanner.h"
 #include "search/run/block_pipeline.h"
 #include "search/scan/line_scanner.h"
 #include "search/scan/plain_scanners.h"
@@ -18,14 +19,12 @@ std::string progressTextFor(int index) {
 }
 
 // Hands the blocks of the pipeline on to the sink through the loop, on the
-// run's own thread. The regex engine keeps state of its own, so its scanner
-// runs here, on blocks that other threads have read and deciphered.
+// run's own thread.
 class HandOn : public BlockPipeline::Consumer {
  public:
-  HandOn(ScanLoop& loop, LineScanner* lineScanner) : loop_(loop), lineScanner_(lineScanner) {}
+  explicit HandOn(ScanLoop& loop) : loop_(loop) {}
 
   bool handOn(std::string_view lines, const BlockMatches& matches) override {
-    if (lineScanner_) return lineScanner_->scan(lines, loop_);
     if (!loop_.pump()) return false;
     if (matches.wholeBlock >= 0) {
       loop_.matchLines(lines, matches.wholeBlock);
@@ -42,8 +41,20 @@ class HandOn : public BlockPipeline::Consumer {
 
  private:
   ScanLoop& loop_;
-  LineScanner* const lineScanner_;
 };
+
+// The bytes of the letter files that a run of letter (1..27 or kAllIndex)
+// reads in category, as the run starts: whether other threads would pay
+// depends on it.
+std::uint64_t bytesToRead(KeywordStore& store, int category, int letter) {
+  std::uint64_t bytes = 0;
+  if (category != 0 && category != 1) return bytes;
+  for (int i = 1; i <= kLetterFileCount; ++i) {
+    const LetterFile* file = store.letterFile(static_cast<KeywordCategory>(category), i);
+    if (file && (letter == kAllIndex || i == letter)) bytes += file->length();
+  }
+  return bytes;
+}
 
 }  // namespace
 
@@ -60,16 +71,16 @@ void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, Run
   const std::string query = view.queryText();
   const int n = charCount(query);
   const bool regexMode = mode == MatchMode::MatchWildcard || mode == MatchMode::MatchRegex;
-  std::unique_ptr<LineScanner> lineScanner = regexMode ? makeRegexScanner(matcher) : nullptr;
-  std::unique_ptr<BlockScanner> blockScanner = regexMode ? nullptr : makePlainScanner(mode, query, n);
+  std::unique_ptr<BlockScanner> scanner = regexMode ? makeRegexScanner(matcher) : makePlainScanner(mode, query, n);
 
   view.clearList();
   view.setTimerInterval(1000);
   state.matchCount = 0;
 
   ScanLoop loop(view, state, sink);
-  HandOn handOn(loop, lineScanner.get());
-  BlockPipeline pipeline(threads.threads, blockScanner.get(), threads.blockSize);
+  HandOn handOn(loop);
+  BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize,
+                         bytesToRead(store, view.categoryPosition(), letter), threads.minSharedWork);
   for (int i = 1; i <= kLetterFileCount; ++i) {
     if (state.stopRequested) break;
     view.processPendingMessages();

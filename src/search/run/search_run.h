@@ -3,11 +3,13 @@
 // a sink.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
 #include "search/store/keyword_store.h"
 #include "search/match/match_mode.h"
+#include "search/run/block_pipeline.h"
 #include "search/run/file_blocks.h"
 #include "search/run/result_sink.h"
 
@@ -55,6 +57,9 @@ class SearchView {
 struct RunThreads {
   int threads = 0;  // 1: the run's own thread alone; 0: every core
   std::size_t blockSize = kDefaultBlockSize;
+  // The least work still ahead, in processor time, that the other threads
+  // start for (see BlockPipeline); 0 starts them at once.
+  std::chrono::microseconds minSharedWork = BlockPipeline::kMinSharedWork;
 };
 
 // Runs one search into sink. matcher serves the wildcard and regex modes and

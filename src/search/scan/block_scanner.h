@@ -35,10 +35,16 @@ class BlockScanner {
  public:
   virtual ~BlockScanner() = default;
 
+  // Called before scanning with the number of threads that will scan; scan
+  // then gets worker indices 0 .. workers - 1. Scanners that keep state per
+  // thread set it up here; without a call there is one worker.
+  virtual void setWorkers(int workers) { (void)workers; }
+
   // Adds the matching keywords of lines (whole lines, see forEachLine) to out
-  // in order. Keeps no state between calls, so one scanner may serve several
-  // threads at once.
-  virtual void scan(std::string_view lines, BlockMatches& out) const = 0;
+  // in order. worker is the calling thread's index (0: the run's own thread):
+  // calls with different workers may run at once, calls with the same worker
+  // never do.
+  virtual void scan(std::string_view lines, BlockMatches& out, int worker) = 0;
 };
 
 }  // namespace kx

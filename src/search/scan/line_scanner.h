@@ -1,12 +1,10 @@
-// Line scanners test the keywords of a block of whole lines on the run's own
-// thread and hand matches on through ScanLoop, which also lets the view
-// process events and tells them when to stop. ScanLoop also hands on the
-// matches that block scanners (block_scanner.h) found on other threads.
+// How a block of whole lines splits into keywords (forEachLine), and
+// ScanLoop, which hands on the matches that block scanners (block_scanner.h)
+// found, lets the view process events and tells when to stop.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string_view>
 
 #include "search/run/result_sink.h"
@@ -78,16 +76,5 @@ inline void forEachLine(std::string_view lines, Fn fn) {
   }
   if (start < n) fn(std::string_view(base + start, n - start));
 }
-
-class LineScanner {
- public:
-  virtual ~LineScanner() = default;
-
-  // Tests every keyword of lines (whole lines, see forEachLine), calling
-  // loop.match for each match in order and loop.beforeKeyword (or loop.pump
-  // for scanners that skip lines in bulk) often enough. Returns false when
-  // the loop asked it to stop.
-  virtual bool scan(std::string_view lines, ScanLoop& loop) = 0;
-};
 
 }  // namespace kx

@@ -17,7 +17,7 @@ class PerLineScanner : public BlockScanner {
  public:
   explicit PerLineScanner(Pred pred) : pred_(std::move(pred)) {}
 
-  void scan(std::string_view lines, BlockMatches& out) const override {
+  void scan(std::string_view lines, BlockMatches& out, int) override {
     forEachLine(lines, [&](std::string_view keyword) {
       if (pred_(keyword)) out.keywords.push_back(keyword);
       return true;
@@ -42,7 +42,7 @@ class LiteralScanner : public BlockScanner {
  public:
   LiteralScanner(std::string_view query, Anchor anchor, Pred pred) : query_(query), anchor_(anchor), pred_(std::move(pred)) {}
 
-  void scan(std::string_view lines, BlockMatches& out) const override {
+  void scan(std::string_view lines, BlockMatches& out, int) override {
     const char* p = lines.data();
     const char* const end = p + lines.size();
     while (p < end) {
@@ -77,7 +77,7 @@ std::unique_ptr<BlockScanner> literal(std::string_view query, Anchor anchor, Pre
 // 全部输出: a block already in the export format goes on whole.
 class AllScanner : public BlockScanner {
  public:
-  void scan(std::string_view lines, BlockMatches& out) const override {
+  void scan(std::string_view lines, BlockMatches& out, int) override {
     out.wholeBlock = countExportLines(lines);
     if (out.wholeBlock >= 0) return;
     forEachLine(lines, [&](std::string_view keyword) {

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <set>
+#include <thread>
 
 #include "search/match/regex/regex_matcher.h"
 #include "search/run/search_run.h"
@@ -53,15 +57,17 @@ class BlockPipelineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Short and long lines (some longer than the small blocks), CR LF and LF
-    // endings, and letter files of different sizes, one of them empty.
+    // endings, lines of a's that send (a+)+$ into runaway backtracking, and
+    // letter files of different sizes, one of them empty.
     std::mt19937 rng(21);
     const char* words[] = {"\xC4\xD0", "\xCA\xBD", "\xD0\xAC", "ab", "Nike ", "\xB0\xA2\xB5\xCF", "7"};
     for (int letter : {1, 2, 5, 27}) {
       std::string bytes;
-      const int lines = letter == 5 ? 0 : letter == 2 ? 3 : 3000;
+      const int lines = letter == 5 ? 0 : letter == 2 ? 30 : 3000;
       for (int i = 0; i < lines; ++i) {
         const std::size_t parts = rng() % 50 == 0 ? 400 : rng() % 6;
         for (std::size_t p = 0; p < parts; ++p) bytes += words[rng() % 7];
+        if (rng() % 200 == 0) bytes += std::string(40, 'a') + (rng() % 2 ? "!" : "");
         bytes += rng() % 5 ? "\r\n" : "\n";
       }
       test::writeLetterFile(dir_.path(), KeywordCategory::ProductWords, letter, bytes);
@@ -69,7 +75,9 @@ class BlockPipelineTest : public ::testing::Test {
     store_.openStore(dir_.path());
   }
 
+  // The helpers start at once, so that even these small files are shared.
   std::vector<std::string> run(MatchMode mode, const std::string& query, RunThreads threads) {
+    threads.minSharedWork = {};
     View view;
     view.mode = mode;
     view.query = query;
@@ -102,25 +110,101 @@ TEST_F(BlockPipelineTest, EveryThreadCountAndBlockSizeHandsOnTheSameMatchesInOrd
   }
 }
 
-TEST_F(BlockPipelineTest, NoKeywordReachesTheSinkAfterTheStopIsSeen) {
-  const std::vector<std::string> all = run(MatchMode::MatchMiddle, "7", {1, kDefaultBlockSize});
-  for (int stopAt : {3, 40, 200}) {
-    View view;
-    view.mode = MatchMode::MatchMiddle;
-    view.query = "7";
-    RunState state;
-    Sink sink;
-    std::size_t seenAtStop = 0;
-    view.stopAtPump = stopAt;
-    view.state = &state;
-    view.seenAtStop = &seenAtStop;
-    view.seen = &sink.got;
-    runSearch(view, store_, matcher_, state, sink, {4, 100});
-    ASSERT_TRUE(state.stopRequested);
-    EXPECT_EQ(sink.got.size(), seenAtStop) << stopAt;
-    EXPECT_LT(sink.got.size(), all.size());
-    EXPECT_TRUE(std::equal(sink.got.begin(), sink.got.end(), all.begin())) << stopAt;
+TEST_F(BlockPipelineTest, RegexWorkersFindWhatOneThreadFindsAndCountEveryLimitHit) {
+  const std::pair<MatchMode, std::string> searches[] = {
+      {MatchMode::MatchRegex, "(a+)+$"},    // runaway on the lines of a's that end in !
+      {MatchMode::MatchRegex, "ike.*7"},    // prefiltered
+      {MatchMode::MatchRegex, "^[a-z]+7"},  // first-character shortcut
+      {MatchMode::MatchWildcard, gbk(u8"男*式")},
+  };
+  for (const auto& [mode, query] : searches) {
+    const std::vector<std::string> want = run(mode, query, {1, kDefaultBlockSize});
+    const std::int64_t limitHits = matcher_.limitHitCount();
+    ASSERT_FALSE(want.empty()) << query;
+    EXPECT_EQ(limitHits > 0, query == "(a+)+$") << query;
+    for (int threads : {2, 4})
+      for (std::size_t blockSize : {std::size_t{61}, std::size_t{4096}}) {
+        const std::string where = query + " threads " + std::to_string(threads) + " block " + std::to_string(blockSize);
+        EXPECT_EQ(run(mode, query, {threads, blockSize}), want) << where;
+        EXPECT_EQ(matcher_.limitHitCount(), limitHits) << where;
+      }
   }
+}
+
+TEST_F(BlockPipelineTest, NoKeywordReachesTheSinkAfterTheStopIsSeen) {
+  const std::pair<MatchMode, std::string> searches[] = {
+      {MatchMode::MatchMiddle, "7"}, {MatchMode::MatchRegex, "ike.*7"}, {MatchMode::MatchRegex, "^[a-z]"}};
+  for (const auto& [mode, query] : searches) {
+    const std::vector<std::string> all = run(mode, query, {1, kDefaultBlockSize});
+    for (int stopAt : {3, 40, 200}) {
+      View view;
+      view.mode = mode;
+      view.query = query;
+      RunState state;
+      Sink sink;
+      std::size_t seenAtStop = 0;
+      view.stopAtPump = stopAt;
+      view.state = &state;
+      view.seenAtStop = &seenAtStop;
+      view.seen = &sink.got;
+      runSearch(view, store_, matcher_, state, sink, {4, 100, {}});
+      ASSERT_TRUE(state.stopRequested);
+      EXPECT_EQ(sink.got.size(), seenAtStop) << stopAt;
+      EXPECT_LT(sink.got.size(), all.size());
+      EXPECT_TRUE(std::equal(sink.got.begin(), sink.got.end(), all.begin())) << query << " " << stopAt;
+    }
+  }
+}
+
+// Notes which workers scan, slowly enough that a woken helper surely takes blocks.
+class WorkerLog : public BlockScanner {
+ public:
+  void scan(std::string_view, BlockMatches&, int worker) override {
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+    std::lock_guard<std::mutex> lock(mutex_);
+    workers.insert(worker);
+  }
+  std::set<int> workers;
+
+ private:
+  std::mutex mutex_;
+};
+
+struct Drain : BlockPipeline::Consumer {
+  bool handOn(std::string_view, const BlockMatches&) override { return true; }
+  bool waiting() override { return true; }
+};
+
+TEST_F(BlockPipelineTest, HelpersJoinOnlyWorkThatPaysAndOnlyFilesOfManyBlocks) {
+  const LetterFile& big = *store_.letterFile(KeywordCategory::ProductWords, 1);
+  const LetterFile& small = *store_.letterFile(KeywordCategory::ProductWords, 2);
+  const std::size_t block = small.length() / 5 + 1;  // several blocks, still too few to share
+  ASSERT_GE(blockCount(small.length(), block), 4u);
+  ASSERT_LT(blockCount(small.length(), block), BlockPipeline::kMinBlocksForHelpers);
+  const std::uint64_t runBytes = 2 * small.length() + big.length();
+  Drain drain;
+  const std::set<int> callerAlone = {0};
+  {
+    WorkerLog log;
+    BlockPipeline pipeline(3, &log, block, runBytes, std::chrono::hours(1));  // never worth it
+    EXPECT_TRUE(pipeline.run(big, drain));
+    EXPECT_EQ(log.workers, callerAlone);
+  }
+  {
+    WorkerLog log;
+    BlockPipeline pipeline(3, &log, block, runBytes, std::chrono::microseconds(1));  // worth it after two blocks
+    EXPECT_TRUE(pipeline.run(big, drain));
+    EXPECT_GT(log.workers.size(), 1u);
+  }
+  WorkerLog log;
+  BlockPipeline pipeline(3, &log, block, runBytes, std::chrono::microseconds(0));  // at once
+  EXPECT_TRUE(pipeline.run(small, drain));
+  EXPECT_EQ(log.workers, callerAlone);
+  EXPECT_TRUE(pipeline.run(big, drain));
+  EXPECT_GT(log.workers.size(), 1u);
+  log.workers.clear();
+  EXPECT_TRUE(pipeline.run(small, drain));  // the helpers are running by now, and stay out
+  EXPECT_EQ(log.workers, callerAlone);
 }
 
 TEST_F(BlockPipelineTest, AFileCutShortAfterOpeningEndsEarlyWithoutHarm) {

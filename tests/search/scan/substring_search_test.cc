@@ -144,7 +144,7 @@ TEST(PlainScanners, BlockScansEqualTheLineByLineDefinitions) {
     for (const char* q : {"a", "\xA2\xB5", "\xB0\xA2", "b a", ""}) {
       for (MatchMode mode : {MatchMode::MatchLeft, MatchMode::MatchMiddle, MatchMode::MatchRight, MatchMode::MatchAll}) {
         BlockMatches matches;
-        makePlainScanner(mode, q, charCount(q))->scan(block, matches);
+        makePlainScanner(mode, q, charCount(q))->scan(block, matches, 0);
         std::vector<std::string> want;
         const int n = charCount(q);
         for (const auto& kw : keywords) {

@@ -105,6 +105,27 @@ TEST(LetterFile, LongLinesAndBlockBoundaries) {
   }
 }
 
+TEST(LetterFile, BlocksAfterTheFirstReuseItsBuffer) {
+  // Every block after the first reads one byte more (the one before it); a
+  // buffer made anew would be fresh memory, a page fault a page.
+  TempDir dir;
+  test::writeLetterFile(dir.path(), KeywordCategory::ProductWords, 1,
+                        test::lines(std::vector<std::string>(100000, "keyword")));
+  LetterFile f;
+  ASSERT_TRUE(f.open(dir.path() + "/商品词/A.txt", storePassword()));
+  ASSERT_GE(blockCount(f.length(), kDefaultBlockSize), 3u);
+  CipherFile::Cursor cursor;
+  BlockBuffer buf;
+  bool failed = true;
+  readBlock(f, 0, kDefaultBlockSize, cursor, buf, &failed);
+  const char* const first = buf.data();
+  for (std::uint64_t k : {1, 2}) {
+    readBlock(f, k, kDefaultBlockSize, cursor, buf, &failed);
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(buf.data(), first) << k;
+  }
+}
+
 TEST(LetterFile, WrongPasswordLeavesTheSlotEmpty) {
   TempDir dir;
   const std::string folder = joinPath(dir.path(), "商品词");

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "search/match/regex/regex_translator.h"
 #include "text/gbk_codec.h"
@@ -35,31 +36,40 @@ bool isLimitError(int rc) {
 
 }  // namespace
 
-// The PCRE2 objects. The contexts, the JIT stack and the match data live as
-// long as the matcher or its pattern, so matching allocates nothing.
+// The PCRE2 objects shared by the matcher and its workers: matching only
+// reads them. matchContext holds the limits that every worker copies.
 struct RegexMatcher::Engine {
   pcre2_general_context* general = nullptr;
   pcre2_compile_context* compileContext = nullptr;
   pcre2_match_context* matchContext = nullptr;
-  pcre2_jit_stack* jitStack = nullptr;
   pcre2_code* code = nullptr;  // null when the pattern in force does not compile
-  pcre2_match_data* matchData = nullptr;
   bool jit = false;
 
   void dropCode() {
-    pcre2_match_data_free(matchData);
     pcre2_code_free(code);
-    matchData = nullptr;
     code = nullptr;
     jit = false;
   }
 
   ~Engine() {
     dropCode();
-    pcre2_jit_stack_free(jitStack);
     pcre2_match_context_free(matchContext);
     pcre2_compile_context_free(compileContext);
     pcre2_general_context_free(general);
+  }
+};
+
+// A worker's own PCRE2 objects. They live as long as the worker, so
+// matching allocates nothing (with the JIT).
+struct RegexMatcher::Worker::State {
+  pcre2_match_context* context = nullptr;
+  pcre2_jit_stack* jitStack = nullptr;
+  pcre2_match_data* data = nullptr;
+
+  ~State() {
+    pcre2_match_data_free(data);
+    pcre2_jit_stack_free(jitStack);
+    pcre2_match_context_free(context);
   }
 };
 
@@ -76,14 +86,63 @@ RegexMatcher::RegexMatcher(const EngineMemory& memory) {
   pcre2_set_newline(engine->compileContext, PCRE2_NEWLINE_ANYCRLF);
   pcre2_set_match_limit(engine->matchContext, kMatchLimit);
   pcre2_set_depth_limit(engine->matchContext, kDepthLimit);
-  // Without JIT support the stack is not needed and its absence is harmless.
-  engine->jitStack = pcre2_jit_stack_create(32 * 1024, kJitStackBytes, engine->general);
-  if (engine->jitStack) pcre2_jit_stack_assign(engine->matchContext, nullptr, engine->jitStack);
   engine_ = std::move(engine);
   compile();
 }
 
 RegexMatcher::~RegexMatcher() = default;
+
+RegexMatcher::Worker::Worker(RegexMatcher& matcher)
+    : matcher_(matcher),
+      state_(matcher.engine_ && matcher.engine_->code ? std::make_unique<State>() : nullptr) {
+  if (!state_) return;
+  const Engine& engine = *matcher.engine_;
+  state_->context = pcre2_match_context_copy(engine.matchContext);
+  state_->data = pcre2_match_data_create_from_pattern(engine.code, engine.general);
+  if (!state_->context || !state_->data) throw std::bad_alloc();
+  if (engine.jit) {
+    state_->jitStack = pcre2_jit_stack_create(32 * 1024, kJitStackBytes, engine.general);
+    if (!state_->jitStack) throw std::bad_alloc();
+    pcre2_jit_stack_assign(state_->context, nullptr, state_->jitStack);
+  }
+}
+
+RegexMatcher::Worker::~Worker() = default;
+
+int RegexMatcher::Worker::matchAt(std::u16string_view subject, std::size_t offset) {
+  const Engine& engine = *matcher_.engine_;
+  const auto* units = reinterpret_cast<PCRE2_SPTR>(subject.data());
+  int rc = engine.jit ? pcre2_jit_match(engine.code, units, subject.size(), offset, PCRE2_NO_UTF_CHECK, state_->data,
+                                        state_->context)
+                      : pcre2_match(engine.code, units, subject.size(), offset, PCRE2_NO_UTF_CHECK, state_->data,
+                                    state_->context);
+  if (rc == PCRE2_ERROR_NOMATCH) return 0;
+  if (rc < 0 && isLimitError(rc)) matcher_.limitHits_.fetch_add(1, std::memory_order_relaxed);
+  return rc < 0 ? -1 : 1;
+}
+
+bool RegexMatcher::Worker::matches(std::string_view keyword) {
+  if (!state_ || matcher_.ruledOutByFirstCharacter(keyword)) return false;
+  return matchAt(subject_.convert(keyword), 0) > 0;
+}
+
+int RegexMatcher::Worker::countMatches(std::string_view text) {
+  if (!(matcher_.cachedMask_ & kGlobal)) return matches(text) ? 1 : 0;
+  if (!state_) return 0;
+  const std::u16string_view subject = subject_.convert(text);
+  int count = 0;
+  std::size_t offset = 0;
+  while (offset <= subject.size()) {
+    int rc = matchAt(subject, offset);
+    if (rc < 0) return 0;  // the whole call failed
+    if (rc == 0) break;
+    ++count;
+    const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(state_->data);
+    // After an empty match the next search starts one character on.
+    offset = (ovector[1] == ovector[0]) ? ovector[1] + 1 : ovector[1];
+  }
+  return count;
+}
 
 bool RegexMatcher::setPattern(std::string_view pattern, bool ignoreCase, bool multiline, bool global) {
   limitHits_ = 0;
@@ -102,6 +161,7 @@ void RegexMatcher::compile() {
   unsupported_ = false;
   prefilter_.reset();
   lineStartKnown_ = false;
+  own_.reset();
   if (!engine_) return;
   engine_->dropCode();
 
@@ -133,13 +193,14 @@ void RegexMatcher::compile() {
     errorOffset_ = translated.sourceOffsetOf(errorAt);
     return;
   }
-  engine_->matchData = pcre2_match_data_create_from_pattern(engine_->code, engine_->general);
-  if (!engine_->matchData) {
+  engine_->jit = pcre2_jit_compile(engine_->code, PCRE2_JIT_COMPLETE) == 0;
+  try {
+    own_ = std::make_unique<Worker>(*this);
+  } catch (const std::bad_alloc&) {
     engine_->dropCode();
     errorText_ = "out of memory";
     return;
   }
-  engine_->jit = pcre2_jit_compile(engine_->code, PCRE2_JIT_COMPLETE) == 0;
   prefilter_ = choosePrefilter(translated.requiredRuns, (cachedMask_ & kIgnoreCase) != 0);
   noteLineStart(translated.lineStart);
 }
@@ -182,38 +243,8 @@ bool RegexMatcher::ruledOutByFirstCharacter(std::string_view keyword) const {
   return std::memchr(keyword.data(), '\r', keyword.size()) == nullptr &&
          std::memchr(keyword.data(), '\n', keyword.size()) == nullptr;
 }
-int RegexMatcher::matchAt(std::u16string_view subject, std::size_t offset) {
-  const auto* units = reinterpret_cast<PCRE2_SPTR>(subject.data());
-  int rc = engine_->jit ? pcre2_jit_match(engine_->code, units, subject.size(), offset, PCRE2_NO_UTF_CHECK,
-                                          engine_->matchData, engine_->matchContext)
-                        : pcre2_match(engine_->code, units, subject.size(), offset, PCRE2_NO_UTF_CHECK,
-                                      engine_->matchData, engine_->matchContext);
-  if (rc == PCRE2_ERROR_NOMATCH) return 0;
-  if (rc < 0 && isLimitError(rc)) ++limitHits_;
-  return rc < 0 ? -1 : 1;
-}
+bool RegexMatcher::matches(std::string_view keyword) { return own_ && own_->matches(keyword); }
 
-bool RegexMatcher::matches(std::string_view keyword) {
-  if (!engine_ || !engine_->code || ruledOutByFirstCharacter(keyword)) return false;
-  return matchAt(subject_.convert(keyword), 0) > 0;
-}
-
-int RegexMatcher::countMatches(std::string_view text) {
-  if (!(cachedMask_ & kGlobal)) return matches(text) ? 1 : 0;
-  if (!engine_ || !engine_->code) return 0;
-  const std::u16string_view subject = subject_.convert(text);
-  int count = 0;
-  std::size_t offset = 0;
-  while (offset <= subject.size()) {
-    int rc = matchAt(subject, offset);
-    if (rc < 0) return 0;  // the whole call failed
-    if (rc == 0) break;
-    ++count;
-    const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(engine_->matchData);
-    // After an empty match the next search starts one character on.
-    offset = (ovector[1] == ovector[0]) ? ovector[1] + 1 : ovector[1];
-  }
-  return count;
-}
+int RegexMatcher::countMatches(std::string_view text) { return own_ ? own_->countMatches(text) : 0; }
 
 }  // namespace kx

@@ -7,6 +7,7 @@
 // is stored in one byte or two.
 #pragma once
 
+#include <atomic>
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +16,6 @@
 #include <string>
 #include <string_view>
 
-#include "search/scan/line_scanner.h"
 #include "search/match/regex/regex_prefilter.h"
 #include "search/match/regex/regex_subject.h"
 #include "search/match/regex/regex_translator.h"
@@ -26,7 +26,8 @@ namespace kx {
 class RegexMatcher {
  public:
   // Where the engine takes its memory from (PCRE2's general-context
-  // functions); the default is malloc and free.
+  // functions); the default is malloc and free. Matching without the JIT may
+  // call them from every thread of a search run at once.
   struct EngineMemory {
     void* (*allocate)(std::size_t size, void* data);
     void (*release)(void* block, void* data);
@@ -71,8 +72,9 @@ class RegexMatcher {
   bool errorIsUnsupported() const { return unsupported_; }
 
   // Number of texts since the last setPattern whose matching stopped at the
-  // engine's work limit and therefore counted as no match.
-  std::int64_t limitHitCount() const { return limitHits_; }
+  // engine's work limit and therefore counted as no match, by the matcher
+  // and by all its workers.
+  std::int64_t limitHitCount() const { return limitHits_.load(std::memory_order_relaxed); }
 
   // The byte search for the pattern's required literal, or null when the
   // pattern in force has none that is safe to use or the fast paths are off.
@@ -91,14 +93,39 @@ class RegexMatcher {
   static constexpr std::uint32_t kDepthLimit = 10000;
   static constexpr std::size_t kJitStackBytes = 1 << 20;
 
+  // Matches keywords against the matcher's pattern on one thread while other
+  // workers do the same on theirs: the compiled pattern is shared read-only,
+  // the match data, the JIT stack and the conversion buffer are the worker's
+  // own. The matcher must outlive the worker and keep its pattern while the
+  // worker is used.
+  class Worker {
+   public:
+    // Throws std::bad_alloc when the engine's memory runs out.
+    explicit Worker(RegexMatcher& matcher);
+    ~Worker();
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+
+    // The same results as the matcher's own, counting limit hits into it.
+    bool matches(std::string_view keyword);
+    int countMatches(std::string_view text);
+
+   private:
+    struct State;
+    // Runs the engine on subject from offset; >0 match, 0 none, <0 failure.
+    int matchAt(std::u16string_view subject, std::size_t offset);
+
+    RegexMatcher& matcher_;
+    const std::unique_ptr<State> state_;  // null when there is no pattern to run
+    Utf16Subject subject_;
+  };
+
  private:
   struct Engine;
 
   void compile();
   void noteLineStart(const std::optional<LineStartCharacters>& lineStart);
   bool ruledOutByFirstCharacter(std::string_view keyword) const;
-  // Runs the engine on subject from offset; >0 match, 0 none, <0 failure.
-  int matchAt(std::u16string_view subject, std::size_t offset);
 
   std::unique_ptr<Engine> engine_;
   std::string cachedPattern_;  // last non-empty pattern set, GBK
@@ -106,10 +133,10 @@ class RegexMatcher {
   std::string errorText_;
   std::size_t errorOffset_ = 0;
   bool unsupported_ = false;
-  std::int64_t limitHits_ = 0;
+  std::atomic<std::int64_t> limitHits_ = 0;
   std::unique_ptr<LiteralPrefilter> prefilter_;
   bool fastPaths_ = true;
-  Utf16Subject subject_;  // conversion buffer, reused for every text
+  std::unique_ptr<Worker> own_;  // the matcher's own matching; null without a pattern to run
   // For a pattern that matches only at line starts and only from a known set
   // of first characters: lets a one-line keyword be rejected from its first
   // byte, without conversion. Off when the pattern is not of that kind.
@@ -117,11 +144,5 @@ class RegexMatcher {
   std::bitset<128> lineStartAscii_;  // ASCII first characters, after case folding
   bool lineStartNonAscii_ = false;   // whether a non-ASCII character may begin a match
 };
-
-// The scanner of the wildcard and regex modes over matcher's current pattern:
-// with a prefilter only candidate lines are converted and matched, otherwise
-// every line. matcher must outlive the scanner and keep its pattern while
-// the scanner is used.
-std::unique_ptr<LineScanner> makeRegexScanner(RegexMatcher& matcher);
 
 }  // namespace kx

@@ -1,41 +1,42 @@
-// The line scanner of the wildcard and regex modes.
-#include <cstring>
+#include "search/match/regex/regex_scanner.h"
 
-#include "search/match/regex/regex_matcher.h"
+#include <cstring>
+#include <vector>
+
+#include "search/scan/line_scanner.h"
 
 namespace kx {
 namespace {
 
-// Bytes a prefiltered scan may pass over before it lets the view process
-// events; candidate lines also count through ScanLoop::beforeKeyword.
-constexpr std::ptrdiff_t kPumpBytes = 64 * 1024;
-
-class RegexScanner : public LineScanner {
+class RegexScanner : public BlockScanner {
  public:
-  explicit RegexScanner(RegexMatcher& matcher) : matcher_(matcher) {}
+  explicit RegexScanner(RegexMatcher& matcher) : matcher_(matcher) { setWorkers(1); }
 
-  bool scan(std::string_view lines, ScanLoop& loop) override {
+  void setWorkers(int workers) override {
+    workers_.clear();
+    for (int i = 0; i < workers; ++i) workers_.push_back(std::make_unique<RegexMatcher::Worker>(matcher_));
+  }
+
+  void scan(std::string_view lines, BlockMatches& out, int worker) override {
+    RegexMatcher::Worker& w = *workers_[static_cast<std::size_t>(worker)];
     const LiteralPrefilter* filter = matcher_.prefilter();
-    return filter ? scanCandidates(lines, *filter, loop) : scanEvery(lines, loop);
+    if (filter) {
+      scanCandidates(lines, *filter, w, out);
+      return;
+    }
+    forEachLine(lines, [&](std::string_view keyword) {
+      if (w.matches(keyword)) out.keywords.push_back(keyword);
+      return true;
+    });
   }
 
  private:
-  bool scanEvery(std::string_view lines, ScanLoop& loop) {
-    bool go = true;
-    forEachLine(lines, [&](std::string_view keyword) {
-      go = loop.beforeKeyword();
-      if (go && matcher_.matches(keyword)) loop.match(keyword);
-      return go;
-    });
-    return go;
-  }
-
   // Only lines holding the required literal can match; the others are
   // passed over without conversion.
-  bool scanCandidates(std::string_view lines, const LiteralPrefilter& filter, ScanLoop& loop) {
+  static void scanCandidates(std::string_view lines, const LiteralPrefilter& filter, RegexMatcher::Worker& w,
+                             BlockMatches& out) {
     const char* p = lines.data();
     const char* const end = p + lines.size();
-    const char* pumpedAt = p;
     while (p < end) {
       const char* hit = filter.find(p, end);
       if (hit == end) break;
@@ -44,23 +45,20 @@ class RegexScanner : public LineScanner {
       const char* lf = static_cast<const char*>(std::memchr(hit, '\n', static_cast<std::size_t>(end - hit)));
       const char* lineEnd = lf ? lf : end;
       if (lf && lineEnd > lineStart && lineEnd[-1] == '\r') --lineEnd;
-      if (lineStart - pumpedAt > kPumpBytes) {
-        if (!loop.pump()) return false;
-        pumpedAt = lineStart;
-      }
-      if (!loop.beforeKeyword()) return false;
       const std::string_view keyword(lineStart, static_cast<std::size_t>(lineEnd - lineStart));
-      if (matcher_.matches(keyword)) loop.match(keyword);
+      if (w.matches(keyword)) out.keywords.push_back(keyword);
       p = lf ? lf + 1 : end;
     }
-    return end - pumpedAt <= kPumpBytes || loop.pump();
   }
 
   RegexMatcher& matcher_;
+  std::vector<std::unique_ptr<RegexMatcher::Worker>> workers_;
 };
 
 }  // namespace
 
-std::unique_ptr<LineScanner> makeRegexScanner(RegexMatcher& matcher) { return std::make_unique<RegexScanner>(matcher); }
+std::unique_ptr<BlockScanner> makeRegexScanner(RegexMatcher& matcher) {
+  return std::make_unique<RegexScanner>(matcher);
+}
 
 }  // namespace kx

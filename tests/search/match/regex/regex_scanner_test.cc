@@ -4,7 +4,8 @@
 
 #include <random>
 
-#include "search/match/regex/regex_matcher.h"
+#include "search/match/regex/regex_scanner.h"
+#include "search/scan/line_scanner.h"
 #include "support/test_util.h"
 
 namespace kx {
@@ -12,39 +13,10 @@ namespace {
 
 using test::gbk;
 
-class QuietView : public SearchView {
- public:
-  RunState* state = nullptr;
-  int stopAfterPumps = -1;  // sets stopRequested on that pump
-  int pumps = 0;
-
-  MatchMode matchMode() override { return MatchMode::MatchRegex; }
-  std::string queryText() override { return {}; }
-  int letterPosition() override { return 27; }
-  int categoryPosition() override { return 0; }
-  void clearList() override {}
-  void setTimerInterval(int) override {}
-  void processPendingMessages() override {
-    if (++pumps == stopAfterPumps) state->stopRequested = true;
-  }
-  void refreshProgress() override {}
-};
-
-class CollectingSink : public ResultSink {
- public:
-  void add(std::string_view keyword) override { keywords.emplace_back(keyword); }
-  std::vector<std::string> keywords;
-};
-
 std::vector<std::string> scanAll(RegexMatcher& matcher, std::string_view block) {
-  QuietView view;
-  RunState state;
-  view.state = &state;
-  CollectingSink sink;
-  ScanLoop loop(view, state, sink);
-  EXPECT_TRUE(makeRegexScanner(matcher)->scan(block, loop));
-  EXPECT_EQ(state.matchCount, static_cast<std::int32_t>(sink.keywords.size()));
-  return sink.keywords;
+  BlockMatches out;
+  makeRegexScanner(matcher)->scan(block, out, 0);
+  return {out.keywords.begin(), out.keywords.end()};
 }
 
 // What the scanner must find: every keyword of the block for which
@@ -138,25 +110,6 @@ TEST(RegexScannerTest, HitInsideADoubleByteCharacterIsNotAMatch) {
   ASSERT_NE(matcher.prefilter(), nullptr);
   const std::string block = "\xB0\x41" + gbk(u8"男") + "\n" + "xa" + gbk(u8"男") + "\n";
   EXPECT_EQ(scanAll(matcher, block), std::vector<std::string>{"xa" + gbk(u8"男")});
-}
-
-TEST(RegexScannerTest, StopRequestEndsTheScanAndKeepsEarlierMatches) {
-  std::string block;
-  for (int i = 0; i < 1000; ++i) block += "nike " + std::to_string(i) + "\n";
-  for (const char* pattern : {"nike", "^n"}) {
-    RegexMatcher matcher;
-    matcher.setPattern(pattern, true, true, false);
-    QuietView view;
-    RunState state;
-    view.state = &state;
-    view.stopAfterPumps = 2;
-    CollectingSink sink;
-    ScanLoop loop(view, state, sink);
-    EXPECT_FALSE(makeRegexScanner(matcher)->scan(block, loop)) << pattern;
-    EXPECT_GT(sink.keywords.size(), 0u);
-    EXPECT_LT(sink.keywords.size(), 1000u);
-    EXPECT_EQ(sink.keywords.front(), "nike 0");
-  }
 }
 
 }  // namespace
