@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "search/match/match_mode.h"
 #include "search/match/regex/regex_matcher.h"
 #include "search/run/result_sink.h"
 #include "search/store/keyword_store.h"

@@ -42,6 +42,25 @@ class BatchHandOn : public BlockPipeline::Consumer {
   const bool counting_;
 };
 
+// Lets one pipeline serve the whole run while the scanner changes from one
+// letter file to the next (never while a file is being read).
+class FileScanner : public BlockScanner {
+ public:
+  void use(BlockScanner* scanner) {
+    current_ = scanner;
+    current_->setWorkers(workers_);
+  }
+  void setWorkers(int workers) override {
+    workers_ = workers;
+    if (current_) current_->setWorkers(workers);
+  }
+  void scan(std::string_view lines, BlockMatches& out, int worker) override { current_->scan(lines, out, worker); }
+
+ private:
+  BlockScanner* current_ = nullptr;
+  int workers_ = 1;
+};
+
 bool sameQueries(const std::vector<BatchQuery>& a, const std::vector<BatchQuery>& b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](const BatchQuery& x, const BatchQuery& y) { return x.id == y.id; });
@@ -70,12 +89,17 @@ BatchOutcome runBatch(KeywordStore& store, const BatchSearch& search, BatchSink&
   }
 
   BatchProgress progress;
-  for (int i = 1; i <= kLetterFileCount; ++i) progress.filesTotal += perFile[i].empty() ? 0 : 1;
-  // A regex matcher keeps match state of its own, so those batches scan on one thread.
-  const bool regexMode = search.mode == MatchMode::MatchWildcard || search.mode == MatchMode::MatchRegex;
-  const RunThreads threads = regexMode ? RunThreads{1, search.threads.blockSize} : search.threads;
+  std::uint64_t runBytes = 0;
+  for (int i = 1; i <= kLetterFileCount; ++i) {
+    if (perFile[i].empty()) continue;
+    ++progress.filesTotal;
+    if (const LetterFile* file = store.letterFile(search.category, i)) runBytes += file->length();
+  }
 
   BatchHandOn handOn(sink, outcome, progress);
+  FileScanner fileScanner;
+  BlockPipeline pipeline(search.threads.threads, &fileScanner, search.threads.blockSize, runBytes,
+                         search.threads.minSharedWork);
   std::unique_ptr<BlockScanner> scanner;
   int scannerFile = 0;
   for (int i = 1; i <= kLetterFileCount; ++i) {
@@ -86,10 +110,11 @@ BatchOutcome runBatch(KeywordStore& store, const BatchSearch& search, BatchSink&
       continue;
     }
     // Files that serve the same queries share one scanner (all of them, unless left or pinyin).
-    if (!scanner || !sameQueries(perFile[i], perFile[scannerFile]))
+    if (!scanner || !sameQueries(perFile[i], perFile[scannerFile])) {
       scanner = makeBatchScanner(search.mode, perFile[i], search.exclude, std::move(matchersPerFile[i]));
+      fileScanner.use(scanner.get());
+    }
     scannerFile = i;
-    BlockPipeline pipeline(threads.threads, scanner.get(), threads.blockSize);
     if (!pipeline.run(*file, handOn)) outcome.readError = true;
     ++progress.filesDone;
     if (sink.wantsProgress()) sink.progress(progress);

@@ -59,19 +59,23 @@ class HitLineScanner : public BatchScannerBase {
         everyLine_(std::move(everyLine)),
         test_(std::move(test)) {}
 
-  void scan(std::string_view lines, BlockMatches& out) const override {
+  void setWorkers(int workers) override {
+    if constexpr (requires { test_.setWorkers(workers); }) test_.setWorkers(workers);
+  }
+
+  void scan(std::string_view lines, BlockMatches& out, int worker) override {
     hits().clear();
     search_.findAll(lines, hits());
     if (everyLine_.empty()) {
-      scanHitLines(lines, out);
+      scanHitLines(lines, out, worker);
     } else {
-      scanEveryLine(lines, out);
+      scanEveryLine(lines, out, worker);
     }
   }
 
  private:
   // Only the lines with hits; the others cost nothing beyond the search.
-  void scanHitLines(std::string_view lines, BlockMatches& out) const {
+  void scanHitLines(std::string_view lines, BlockMatches& out, int worker) {
     const char* const base = lines.data();
     std::size_t lineFrom = 0;  // no line of interest starts before this
     for (std::size_t i = 0; i < hits().size();) {
@@ -82,19 +86,19 @@ class HitLineScanner : public BatchScannerBase {
       const std::size_t lineEnd = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : lines.size();
       i = gather(i, lineEnd);
       const std::size_t end = lf && lineEnd > start && base[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-      testLine(std::string_view(base + start, end - start), out);
+      testLine(std::string_view(base + start, end - start), out, worker);
       lineFrom = lineEnd;
     }
   }
 
-  void scanEveryLine(std::string_view lines, BlockMatches& out) const {
+  void scanEveryLine(std::string_view lines, BlockMatches& out, int worker) {
     std::size_t i = 0;
     forEachLine(lines, [&](std::string_view keyword) {
       // The line runs on to its LF (past a CR, if any).
       const std::size_t end = static_cast<std::size_t>(keyword.data() - lines.data()) + keyword.size() + 2;
       i = gather(i, end);
       candidates().insert(candidates().end(), everyLine_.begin(), everyLine_.end());
-      testLine(keyword, out);
+      testLine(keyword, out, worker);
       return true;
     });
   }
@@ -107,13 +111,13 @@ class HitLineScanner : public BatchScannerBase {
     return i;
   }
 
-  void testLine(std::string_view keyword, BlockMatches& out) const {
+  void testLine(std::string_view keyword, BlockMatches& out, int worker) {
     thread_local std::vector<std::uint32_t> passed;
     std::vector<std::uint32_t>& c = candidates();
     std::sort(c.begin(), c.end());
     c.erase(std::unique(c.begin(), c.end()), c.end());
     passed.clear();
-    test_(keyword, c, passed);
+    test_(keyword, c, passed, worker);
     record(keyword, passed, out);
   }
 
@@ -129,7 +133,7 @@ class HitLineScanner : public BatchScannerBase {
   const MultiLiteral search_;
   const std::vector<std::uint32_t> needleQuery_;
   const std::vector<std::uint32_t> everyLine_;
-  const Test test_;
+  Test test_;
 };
 
 template <typename Test>
@@ -147,7 +151,7 @@ std::unique_ptr<BlockScanner> middleBatch(const std::vector<BatchQuery>& queries
   for (std::uint32_t c = 0; c < self.size(); ++c) self[c] = c;
   return hitLines(queries, exclude, textsOf(queries), std::move(self), {},
                   [texts = textsOf(queries)](std::string_view keyword, const std::vector<std::uint32_t>& candidates,
-                                             std::vector<std::uint32_t>& passed) {
+                                             std::vector<std::uint32_t>& passed, int) {
                     for (std::uint32_t c : candidates) {
                       if (matchMiddle(keyword, texts[c])) passed.push_back(c);
                     }
@@ -174,6 +178,28 @@ std::vector<std::string> needleForms(const LiteralPrefilter& filter) {
   return forms;
 }
 
+// Runs the candidate queries' engines, each thread with workers of its own.
+struct RegexTest {
+  std::vector<RegexMatcher*> matchers;
+  std::vector<std::vector<std::unique_ptr<RegexMatcher::Worker>>> workers;  // [thread][query]
+
+  // Keeps the workers already made: one scanner serves every file of a run.
+  void setWorkers(int n) {
+    while (workers.size() < static_cast<std::size_t>(n)) {
+      workers.emplace_back();
+      for (RegexMatcher* m : matchers) workers.back().push_back(std::make_unique<RegexMatcher::Worker>(*m));
+    }
+  }
+
+  void operator()(std::string_view keyword, const std::vector<std::uint32_t>& candidates,
+                  std::vector<std::uint32_t>& passed, int worker) {
+    auto& mine = workers[static_cast<std::size_t>(worker)];
+    for (std::uint32_t c : candidates) {
+      if (mine[c]->matches(keyword)) passed.push_back(c);
+    }
+  }
+};
+
 // Wildcard and regex: a keyword goes to a query's engine only when it holds
 // the query's required literal, all literals found in one search of the block.
 std::unique_ptr<BlockScanner> regexBatch(const std::vector<BatchQuery>& queries, const ExcludeWords* exclude,
@@ -190,13 +216,7 @@ std::unique_ptr<BlockScanner> regexBatch(const std::vector<BatchQuery>& queries,
     }
   }
   return hitLines(queries, exclude, needles, std::move(needleQuery), std::move(everyLine),
-                  [matchers = std::move(matchers)](std::string_view keyword,
-                                                   const std::vector<std::uint32_t>& candidates,
-                                                   std::vector<std::uint32_t>& passed) {
-                    for (std::uint32_t c : candidates) {
-                      if (matchers[c]->matches(keyword)) passed.push_back(c);
-                    }
-                  });
+                  RegexTest{std::move(matchers), {}});
 }
 
 // Every keyword on its own: test(keyword, passed) appends the local indexes
@@ -207,7 +227,7 @@ class PerKeywordBatchScanner : public BatchScannerBase {
   PerKeywordBatchScanner(const std::vector<BatchQuery>& queries, const ExcludeWords* exclude, Test test)
       : BatchScannerBase(queries, exclude), test_(std::move(test)) {}
 
-  void scan(std::string_view lines, BlockMatches& out) const override {
+  void scan(std::string_view lines, BlockMatches& out, int) override {
     thread_local std::vector<std::uint32_t> passed;
     forEachLine(lines, [&](std::string_view keyword) {
       passed.clear();

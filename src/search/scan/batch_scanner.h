@@ -25,9 +25,11 @@ struct BatchQuery {
 // (when given) holds. Left, middle and right queries are found together by a
 // multi-pattern byte search and checked on character boundaries at the hits
 // only (an empty query, tested on every keyword, slows them); MatchAll finds
-// every keyword for every query; pinyin queries are tested one by one on every keyword. The wildcard
-// and regex modes use one matcher per query from matchers (same order as
-// queries, patterns set) and are for one thread only. exclude and matchers
+// every keyword for every query; pinyin queries are tested one by one on
+// every keyword. Wildcard and regex queries use one matcher per query from
+// matchers (same order as queries, patterns set), each thread through
+// workers of its own, and meet the engine only on keywords that hold their
+// required literal, all literals found in one search. exclude and matchers
 // must outlive the scanner. Never hands on whole blocks.
 std::unique_ptr<BlockScanner> makeBatchScanner(MatchMode mode, const std::vector<BatchQuery>& queries,
                                                const ExcludeWords* exclude,

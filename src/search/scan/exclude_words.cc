@@ -25,9 +25,11 @@ class ExcludingScanner : public BlockScanner {
   ExcludingScanner(std::unique_ptr<BlockScanner> inner, const ExcludeWords& words)
       : inner_(std::move(inner)), words_(words) {}
 
-  void scan(std::string_view lines, BlockMatches& out) const override {
+  void setWorkers(int workers) override { inner_->setWorkers(workers); }
+
+  void scan(std::string_view lines, BlockMatches& out, int worker) override {
     const std::size_t first = out.keywords.size();
-    inner_->scan(lines, out);
+    inner_->scan(lines, out, worker);
     if (out.wholeBlock >= 0) {  // a whole block is checked keyword by keyword
       out.wholeBlock = -1;
       forEachLine(lines, [&](std::string_view keyword) {

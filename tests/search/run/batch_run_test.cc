@@ -107,7 +107,7 @@ TEST_F(BatchRunTest, EveryModeFindsWhatEachSingleSearchFinds) {
       if (found.count(k)) expected.push_back(k);
     }
     for (int threads : {1, 3}) {
-      search.threads = RunThreads{threads, 16};  // many small blocks
+      search.threads = RunThreads{threads, 16, std::chrono::microseconds{0}};  // many small blocks, helpers at once
       Collect sink;
       const BatchOutcome outcome = runBatch(store_, search, sink);
       SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)) + ", threads " + std::to_string(threads));
