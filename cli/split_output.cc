@@ -40,7 +40,7 @@ std::string safeName(const std::string& query) {
     while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
     name.resize(cut);
   }
-  if (name.empty() || name[0] == '.' || reservedOnWindows(name)) name.insert(0, "_");
+  if (name.empty() || name[0] == '.' || reservedOnWindows(name)) name = "_" + name;
   return name;
 }
 
