@@ -94,6 +94,22 @@ int findText(std::string_view haystack, std::string_view needle) {
   return -1;
 }
 
+void markFindStarts(std::string_view text, std::vector<bool>& starts) {
+  starts.assign(text.size() + 1, false);
+  const auto* h = reinterpret_cast<const unsigned char*>(text.data());
+  // The same stepping as findText.
+  for (std::size_t p = 0; p < text.size();) {
+    starts[p] = true;
+    if (h[p] < 0x80) {
+      p += 1;
+    } else if (p + 1 == text.size()) {
+      break;
+    } else {
+      p += 2;
+    }
+  }
+}
+
 bool matchLeft(std::string_view keyword, std::string_view query, int n) {
   // Cheap rejection first; the exact test only where the bytes agree.
   if (keyword.size() < query.size()) return false;

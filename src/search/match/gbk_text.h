@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 namespace kx {
 
@@ -26,6 +27,11 @@ std::string_view midChars(std::string_view text, int start, int count);
 // character boundary of haystack (stepping a byte of 0x80 or more and its
 // partner together), or -1. An empty needle is found at 1 in a non-empty haystack.
 int findText(std::string_view haystack, std::string_view needle);
+
+// Sets starts[p] (for p in 0 .. text.size()) exactly where findText(text, ...)
+// would try a needle, so that byte matches found otherwise can be checked
+// against the characters of text.
+void markFindStarts(std::string_view text, std::vector<bool>& starts);
 
 // Plain-mode predicates over a keyword; n is charCount(query), computed once per run.
 bool matchLeft(std::string_view keyword, std::string_view query, int n);

@@ -42,11 +42,20 @@ class BatchScannerBase : public BlockScanner {
   const ExcludeWords* const exclude_;
 };
 
+// A query that may match a keyword: a needle of it stands at byte `at` of the
+// keyword (kNoPlace for a query tested on every keyword).
+struct Candidate {
+  std::uint32_t query;
+  std::uint32_t at;
+  bool operator<(const Candidate& o) const { return query != o.query ? query < o.query : at < o.at; }
+};
+constexpr std::uint32_t kNoPlace = UINT32_MAX;
+
 // The keywords of a block that a multi-pattern search hits, each tested with
 // the queries whose needles hit it (needleQuery maps a needle to its query)
 // and with the queries of everyLine, which have no needle and are tested on
-// every keyword. test(keyword, candidates, passed) appends the candidates
-// that really match.
+// every keyword. test(keyword, candidates, passed) gets the candidates sorted
+// by query and place and appends each query that really matches, once.
 template <typename Test>
 class HitLineScanner : public BatchScannerBase {
  public:
@@ -84,7 +93,7 @@ class HitLineScanner : public BatchScannerBase {
       const std::size_t start = lastLf == std::string_view::npos ? lineFrom : lineFrom + lastLf + 1;
       const void* lf = std::memchr(base + pos, '\n', lines.size() - pos);
       const std::size_t lineEnd = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : lines.size();
-      i = gather(i, lineEnd);
+      i = gather(i, start, lineEnd);
       const std::size_t end = lf && lineEnd > start && base[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
       testLine(std::string_view(base + start, end - start), out, worker);
       lineFrom = lineEnd;
@@ -95,27 +104,27 @@ class HitLineScanner : public BatchScannerBase {
     std::size_t i = 0;
     forEachLine(lines, [&](std::string_view keyword) {
       // The line runs on to its LF (past a CR, if any).
-      const std::size_t end = static_cast<std::size_t>(keyword.data() - lines.data()) + keyword.size() + 2;
-      i = gather(i, end);
-      candidates().insert(candidates().end(), everyLine_.begin(), everyLine_.end());
+      const auto start = static_cast<std::size_t>(keyword.data() - lines.data());
+      i = gather(i, start, start + keyword.size() + 2);
+      for (std::uint32_t q : everyLine_) candidates().push_back({q, kNoPlace});
       testLine(keyword, out, worker);
       return true;
     });
   }
 
-  // Puts the queries of hits i.. before position end into candidates();
-  // returns the index of the first hit at or after end.
-  std::size_t gather(std::size_t i, std::size_t end) const {
+  // Puts the hits i.. before position end, on the line from start, into
+  // candidates(); returns the index of the first hit at or after end.
+  std::size_t gather(std::size_t i, std::size_t start, std::size_t end) const {
     candidates().clear();
-    for (; i < hits().size() && hits()[i].pos < end; ++i) candidates().push_back(needleQuery_[hits()[i].id]);
+    for (; i < hits().size() && hits()[i].pos < end; ++i)
+      candidates().push_back({needleQuery_[hits()[i].id], static_cast<std::uint32_t>(hits()[i].pos - start)});
     return i;
   }
 
   void testLine(std::string_view keyword, BlockMatches& out, int worker) {
     thread_local std::vector<std::uint32_t> passed;
-    std::vector<std::uint32_t>& c = candidates();
+    std::vector<Candidate>& c = candidates();
     std::sort(c.begin(), c.end());
-    c.erase(std::unique(c.begin(), c.end()), c.end());
     passed.clear();
     test_(keyword, c, passed, worker);
     record(keyword, passed, out);
@@ -125,8 +134,8 @@ class HitLineScanner : public BatchScannerBase {
     thread_local std::vector<MultiLiteral::Hit> h;
     return h;
   }
-  static std::vector<std::uint32_t>& candidates() {
-    thread_local std::vector<std::uint32_t> c;
+  static std::vector<Candidate>& candidates() {
+    thread_local std::vector<Candidate> c;
     return c;
   }
 
@@ -144,16 +153,21 @@ std::unique_ptr<BlockScanner> hitLines(const std::vector<BatchQuery>& queries, c
                                                 std::move(everyLine), std::move(test));
 }
 
-// Middle: the queries themselves are the needles, checked on the line's
-// character boundaries.
+// Middle: the queries themselves are the needles; a hit counts where it
+// starts on a character of the keyword.
 std::unique_ptr<BlockScanner> middleBatch(const std::vector<BatchQuery>& queries, const ExcludeWords* exclude) {
   std::vector<std::uint32_t> self(queries.size());
   for (std::uint32_t c = 0; c < self.size(); ++c) self[c] = c;
   return hitLines(queries, exclude, textsOf(queries), std::move(self), {},
-                  [texts = textsOf(queries)](std::string_view keyword, const std::vector<std::uint32_t>& candidates,
+                  [texts = textsOf(queries)](std::string_view keyword, const std::vector<Candidate>& candidates,
                                              std::vector<std::uint32_t>& passed, int) {
-                    for (std::uint32_t c : candidates) {
-                      if (matchMiddle(keyword, texts[c])) passed.push_back(c);
+                    thread_local std::vector<bool> starts;
+                    markFindStarts(keyword, starts);
+                    for (const Candidate& c : candidates) {
+                      // A hit may run on into the line end (a query ending in CR).
+                      if ((passed.empty() || passed.back() != c.query) && starts[c.at] &&
+                          c.at + texts[c.query].size() <= keyword.size())
+                        passed.push_back(c.query);
                     }
                   });
 }
@@ -191,11 +205,12 @@ struct RegexTest {
     }
   }
 
-  void operator()(std::string_view keyword, const std::vector<std::uint32_t>& candidates,
+  void operator()(std::string_view keyword, const std::vector<Candidate>& candidates,
                   std::vector<std::uint32_t>& passed, int worker) {
     auto& mine = workers[static_cast<std::size_t>(worker)];
-    for (std::uint32_t c : candidates) {
-      if (mine[c]->matches(keyword)) passed.push_back(c);
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+      const std::uint32_t q = candidates[i].query;
+      if ((i == 0 || candidates[i - 1].query != q) && mine[q]->matches(keyword)) passed.push_back(q);
     }
   }
 };

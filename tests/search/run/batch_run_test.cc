@@ -74,7 +74,7 @@ class BatchRunTest : public ::testing::Test {
 
 TEST_F(BatchRunTest, EveryModeFindsWhatEachSingleSearchFinds) {
   const std::vector<std::pair<MatchMode, std::vector<const char8_t*>>> cases = {
-      {MatchMode::MatchMiddle, {u8"男鞋", u8"鞋", u8"泄", u8"阿迪", u8"a", u8"d男", u8"中国人民"}},
+      {MatchMode::MatchMiddle, {u8"男鞋", u8"鞋", u8"泄", u8"阿迪", u8"a", u8"d男", u8"中国人民", u8"啊\r"}},
       {MatchMode::MatchLeft, {u8"阿迪", u8"阿", u8"男鞋", u8"n", u8"3", u8"中泄", u8"泄"}},
       {MatchMode::MatchRight, {u8"男鞋", u8"鞋", u8"泄", u8"s", u8"镜", u8"人"}},
       {MatchMode::MatchPinyin, {u8"ad", u8"nx", u8"3dyj", u8"zg", u8"x"}},
