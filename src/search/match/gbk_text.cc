@@ -94,12 +94,12 @@ int findText(std::string_view haystack, std::string_view needle) {
   return -1;
 }
 
-void markFindStarts(std::string_view text, std::vector<bool>& starts) {
-  starts.assign(text.size() + 1, false);
+void markFindStarts(std::string_view text, std::uint32_t stamp, std::vector<std::uint32_t>& starts) {
+  if (starts.size() < text.size()) starts.resize(text.size());
   const auto* h = reinterpret_cast<const unsigned char*>(text.data());
   // The same stepping as findText.
   for (std::size_t p = 0; p < text.size();) {
-    starts[p] = true;
+    starts[p] = stamp;
     if (h[p] < 0x80) {
       p += 1;
     } else if (p + 1 == text.size()) {

@@ -4,6 +4,7 @@
 // are views into the argument and live as long as it does.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -28,10 +29,12 @@ std::string_view midChars(std::string_view text, int start, int count);
 // partner together), or -1. An empty needle is found at 1 in a non-empty haystack.
 int findText(std::string_view haystack, std::string_view needle);
 
-// Sets starts[p] (for p in 0 .. text.size()) exactly where findText(text, ...)
-// would try a needle, so that byte matches found otherwise can be checked
-// against the characters of text.
-void markFindStarts(std::string_view text, std::vector<bool>& starts);
+// Sets starts[p] to stamp (for p in 0 .. text.size() - 1) exactly where
+// findText(text, ...) would try a needle, so that byte matches found
+// otherwise can be checked against the characters of text; other entries
+// keep what they held, so a caller that changes stamp between texts never
+// clears the vector. starts grows as needed.
+void markFindStarts(std::string_view text, std::uint32_t stamp, std::vector<std::uint32_t>& starts);
 
 // Plain-mode predicates over a keyword; n is charCount(query), computed once per run.
 bool matchLeft(std::string_view keyword, std::string_view query, int n);

@@ -161,12 +161,17 @@ std::unique_ptr<BlockScanner> middleBatch(const std::vector<BatchQuery>& queries
   return hitLines(queries, exclude, textsOf(queries), std::move(self), {},
                   [texts = textsOf(queries)](std::string_view keyword, const std::vector<Candidate>& candidates,
                                              std::vector<std::uint32_t>& passed, int) {
-                    thread_local std::vector<bool> starts;
-                    markFindStarts(keyword, starts);
+                    thread_local std::vector<std::uint32_t> starts;
+                    thread_local std::uint32_t stamp = 0;
+                    if (++stamp == 0) {  // wrapped: no entry may look marked
+                      std::fill(starts.begin(), starts.end(), 0);
+                      stamp = 1;
+                    }
+                    markFindStarts(keyword, stamp, starts);
                     for (const Candidate& c : candidates) {
                       // A hit may run on into the line end (a query ending in CR).
-                      if ((passed.empty() || passed.back() != c.query) && starts[c.at] &&
-                          c.at + texts[c.query].size() <= keyword.size())
+                      if ((passed.empty() || passed.back() != c.query) &&
+                          c.at + texts[c.query].size() <= keyword.size() && starts[c.at] == stamp)
                         passed.push_back(c.query);
                     }
                   });
