@@ -83,7 +83,21 @@ void SplitOutput::add(std::string_view keyword, std::span<const std::uint32_t> i
     pending_[id].append(keyword).append("\r\n");
     pendingBytes_ += keyword.size() + 2;
   }
-  if (pendingBytes_ > kGatherBytes) flush();
+  if (pendingBytes_ > kGatherBytes) flushLargest();
+}
+
+void SplitOutput::flushLargest() {
+  // The largest gatherings first, down to half the budget: a rare query's few
+  // keywords wait for the end instead of costing an open and a close each time.
+  std::vector<std::size_t> order(pending_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) { return pending_[a].size() > pending_[b].size(); });
+  for (std::size_t i : order) {
+    if (pendingBytes_ <= kGatherBytes / 2 || pending_[i].empty()) break;
+    append(names_[i], pending_[i]);
+    pendingBytes_ -= pending_[i].size();
+    std::string().swap(pending_[i]);
+  }
 }
 
 bool SplitOutput::append(const std::string& name, std::string_view bytes) {

@@ -26,8 +26,9 @@ class SplitOutput {
             const std::vector<std::string>& utf8Queries, std::string* error);
 
   // Adds keyword to the file of every query in ids. Output is gathered in
-  // memory and appended to the files whenever it passes a few MiB, so a run
-  // of ten thousand queries keeps no file open.
+  // memory and the largest gatherings are appended to their files whenever
+  // the whole passes a few MiB, so a run of ten thousand queries keeps no
+  // file open.
   void add(std::string_view keyword, std::span<const std::uint32_t> ids);
 
   // Writes what is gathered and "index.tsv" (GBK, CR LF: file, query and its
@@ -39,6 +40,7 @@ class SplitOutput {
 
  private:
   bool flush();
+  void flushLargest();
   bool append(const std::string& name, std::string_view bytes);
 
   std::string dir_;
