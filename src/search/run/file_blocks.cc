@@ -17,7 +17,7 @@ void BlockBuffer::grow(std::size_t n) {
   // one, still fits: fresh memory costs a page fault for every page.
   constexpr std::size_t kStep = 64 * 1024;
   n = (n + kStep - 1) / kStep * kStep;
-  std::unique_ptr<char[]> bigger(new char[n]);  // left unset on purpose
+  std::unique_ptr<char[], Release> bigger(allocateBig(&n));  // left unset on purpose
   if (size_) std::memcpy(bigger.get(), bytes_.get(), size_);
   bytes_ = std::move(bigger);
   size_ = n;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/big_memory.h"
 #include "platform/cipher_file.h"
 #include "search/store/keyword_store.h"
 
@@ -17,9 +18,10 @@ namespace kx {
 // call stays small.
 inline constexpr std::size_t kDefaultBlockSize = 256 * 1024;
 
-// The bytes of a block. Growing keeps the bytes held but leaves the new ones
-// unset: a read writes them before anything looks at them, so no pass of
-// zeroes goes over memory that the read is about to fill.
+// The bytes of a block, in memory from allocateBig. Growing keeps the bytes
+// held but leaves the new ones unset: a read writes them before anything
+// looks at them, so no pass of zeroes goes over memory that the read is
+// about to fill.
 class BlockBuffer {
  public:
   char* data() { return bytes_.get(); }
@@ -29,7 +31,10 @@ class BlockBuffer {
   void grow(std::size_t n);
 
  private:
-  std::unique_ptr<char[]> bytes_;
+  struct Release {
+    void operator()(char* p) const { releaseBig(p); }
+  };
+  std::unique_ptr<char[], Release> bytes_;
   std::size_t size_ = 0;
 };
 
