@@ -9,7 +9,6 @@
 #include "cli/commands.h"
 #include "cli/search_common.h"
 #include "cli/search_options.h"
-#include "search/match/pinyin.h"
 #include "search/run/file_sink.h"
 #include "search/run/search_run.h"
 #include "text/gbk_codec.h"
@@ -75,9 +74,7 @@ int runSingleSearch(const SearchOptions& o) {
   runSearch(view, store, matcher, state, *sink, RunThreads{o.threads});
 
   int code = kExitOk;
-  const int letter = (o.mode == MatchMode::MatchLeft || o.mode == MatchMode::MatchPinyin)
-                         ? autoLetter(o.query, o.letter)
-                         : o.letter;
+  const int letter = searchLetter(o.mode, o.query, o.letter);
   for (int i = 1; i <= kLetterFileCount; ++i) {
     if ((letter == kAllIndex || letter == i) && !store.letterFile(o.category, i))
       code = reportMissingFile(o.dataDir, o.category, i);

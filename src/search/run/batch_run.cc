@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "search/match/pinyin.h"
 #include "search/run/block_pipeline.h"
 #include "search/scan/batch_scanner.h"
 
@@ -68,10 +67,6 @@ bool sameQueries(const std::vector<BatchQuery>& a, const std::vector<BatchQuery>
 
 }  // namespace
 
-int queryLetter(MatchMode mode, std::string_view query, int letter) {
-  return mode == MatchMode::MatchLeft || mode == MatchMode::MatchPinyin ? autoLetter(query, letter) : letter;
-}
-
 BatchOutcome runBatch(KeywordStore& store, const BatchSearch& search, BatchSink& sink) {
   BatchOutcome outcome;
   outcome.counts.assign(search.queries.size(), 0);
@@ -80,7 +75,7 @@ BatchOutcome runBatch(KeywordStore& store, const BatchSearch& search, BatchSink&
   std::vector<BatchQuery> perFile[kLetterFileCount + 1];
   std::vector<RegexMatcher*> matchersPerFile[kLetterFileCount + 1];
   for (std::uint32_t id = 0; id < search.queries.size(); ++id) {
-    const int letter = queryLetter(search.mode, search.queries[id], search.letter);
+    const int letter = searchLetter(search.mode, search.queries[id], search.letter);
     for (int i = 1; i <= kLetterFileCount; ++i) {
       if (letter != kAllIndex && letter != i) continue;
       perFile[i].push_back({id, search.queries[id]});

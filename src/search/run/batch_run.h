@@ -59,7 +59,4 @@ struct BatchOutcome {
 // Runs search over store into sink.
 BatchOutcome runBatch(KeywordStore& store, const BatchSearch& search, BatchSink& sink);
 
-// The letter index (1..28) of the files query's single search reads.
-int queryLetter(MatchMode mode, std::string_view query, int letter);
-
 }  // namespace kx

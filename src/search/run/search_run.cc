@@ -58,6 +58,10 @@ std::uint64_t bytesToRead(KeywordStore& store, int category, int letter) {
 
 }  // namespace
 
+int searchLetter(MatchMode mode, std::string_view query, int letter) {
+  return mode == MatchMode::MatchLeft || mode == MatchMode::MatchPinyin ? autoLetter(query, letter) : letter;
+}
+
 void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, RunState& state, ResultSink& sink,
                const RunThreads& threads) {
   const MatchMode mode = view.matchMode();
@@ -65,8 +69,7 @@ void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, Run
   if (mode == MatchMode::MatchWildcard) matcher.setPattern(wildcardToPattern(view.queryText()), true, true, false);
   if (mode == MatchMode::MatchRegex) matcher.setPattern(view.queryText(), true, true, false);
 
-  int letter = view.letterPosition() + 1;
-  if (mode == MatchMode::MatchLeft || mode == MatchMode::MatchPinyin) letter = autoLetter(view.queryText(), letter);
+  const int letter = searchLetter(mode, view.queryText(), view.letterPosition() + 1);
 
   const std::string query = view.queryText();
   const int n = charCount(query);

@@ -62,6 +62,11 @@ struct RunThreads {
   std::chrono::microseconds minSharedWork = BlockPipeline::kMinSharedWork;
 };
 
+// The letter index (1..28) of the files a search of query in mode reads when
+// letter is chosen: left and pinyin searches follow the query's first
+// character instead (see autoLetter).
+int searchLetter(MatchMode mode, std::string_view query, int letter);
+
 // Runs one search into sink. matcher serves the wildcard and regex modes and
 // keeps its pattern between runs. Reports nothing; the outcome is in
 // state.matchCount and in the sink.
