@@ -3,12 +3,10 @@
 // boundary of the keyword, as in a middle search.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "search/scan/block_scanner.h"
 #include "search/scan/multi_literal.h"
 
 namespace kx {
@@ -27,9 +25,5 @@ class ExcludeWords {
   std::vector<std::string> words_;
   MultiLiteral search_;
 };
-
-// A scanner that finds what inner finds, less the keywords words excludes.
-// words must outlive it.
-std::unique_ptr<BlockScanner> withoutExcluded(std::unique_ptr<BlockScanner> inner, const ExcludeWords& words);
 
 }  // namespace kx
