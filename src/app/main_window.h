@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -108,6 +109,10 @@ class MainWindow : public QWidget, public SearchView {
   bool stopIfRunning(QPushButton* button, const QString& idleCaption);
   void beginCommand(QPushButton* running, const QString& runningCaption);
   void endCommand(QPushButton* running, const QString& idleCaption);
+  // The two export commands: asks for the file, fills it through fill and
+  // says how it went; a stop click or a closing window ends it early.
+  void runExport(QPushButton* button, const QString& runningCaption, const QString& idleCaption, const QString& done,
+                 const std::function<void(FileSink&)>& fill);
   // Opens path for an export; on failure says so and returns false.
   bool openExport(FileSink& sink, const QString& path);
   // Closes the export and shows done (+ path) or what went wrong.

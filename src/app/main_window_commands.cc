@@ -52,40 +52,36 @@ void MainWindow::startListSearch() {
 }
 
 void MainWindow::startSearchExport() {
-  if (stopIfRunning(searchExportButton_, kSearchExportIdle)) return;
-  beginCommand(searchExportButton_, kSearchExportRunning);
-  const QString path = services_.saveFile.askSavePath(this);
-  if (!path.isEmpty() && !closeAfterCommand_) {
-    FileSink sink;
-    if (openExport(sink, path)) {
-      activeExport_ = &sink;
-      runSearch(*this, store_, matcher_, state_, sink);
-      activeExport_ = nullptr;
-      finishExport(sink, path, QStringLiteral(u"查找并导出完毕："));
-    }
-  }
-  endCommand(searchExportButton_, kSearchExportIdle);
+  runExport(searchExportButton_, kSearchExportRunning, kSearchExportIdle, QStringLiteral(u"查找并导出完毕："),
+            [this](FileSink& sink) { runSearch(*this, store_, matcher_, state_, sink); });
 }
 
 void MainWindow::exportList() {
-  if (stopIfRunning(exportListButton_, kExportListIdle)) return;
-  beginCommand(exportListButton_, kExportListRunning);
+  runExport(exportListButton_, kExportListRunning, kExportListIdle, QStringLiteral(u"导出完毕："), [this](FileSink& sink) {
+    const KeywordList& rows = model_->keywords();
+    const std::size_t n = rows.size();
+    for (std::size_t i = 0; i < n && !state_.stopRequested; ++i) {
+      sink.add(rows.at(i));
+      processPendingMessages();
+    }
+  });
+}
+
+void MainWindow::runExport(QPushButton* button, const QString& runningCaption, const QString& idleCaption,
+                           const QString& done, const std::function<void(FileSink&)>& fill) {
+  if (stopIfRunning(button, idleCaption)) return;
+  beginCommand(button, runningCaption);
   const QString path = services_.saveFile.askSavePath(this);
   if (!path.isEmpty() && !closeAfterCommand_) {
     FileSink sink;
     if (openExport(sink, path)) {
       activeExport_ = &sink;
-      const KeywordList& rows = model_->keywords();
-      const std::size_t n = rows.size();
-      for (std::size_t i = 0; i < n && !state_.stopRequested; ++i) {
-        sink.add(rows.at(i));
-        processPendingMessages();
-      }
+      fill(sink);
       activeExport_ = nullptr;
-      finishExport(sink, path, QStringLiteral(u"导出完毕："));
+      finishExport(sink, path, done);
     }
   }
-  endCommand(exportListButton_, kExportListIdle);
+  endCommand(button, idleCaption);
 }
 
 bool MainWindow::openExport(FileSink& sink, const QString& path) {
