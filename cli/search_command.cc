@@ -2,6 +2,7 @@
 // the matches printed, counted or exported; or a batch of queries (see
 // batch_search.h).
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "cli/batch_search.h"
@@ -48,12 +49,14 @@ class CountSink : public ResultSink {
 };
 
 int runSingleSearch(const SearchOptions& o) {
-  RegexMatcher matcher;
   const bool regexMode = o.mode == MatchMode::MatchWildcard || o.mode == MatchMode::MatchRegex;
+  // Only these modes pay for setting the engine up.
+  std::optional<RegexMatcher> matcher;
   if (regexMode) {
+    matcher.emplace();
     // The window finds nothing for a bad pattern; a script is better served by an error.
-    if (!matcher.engineAvailable()) return fail(kExitIo, "the regular-expression engine could not be set up");
-    const std::string error = setSearchPattern(matcher, o.mode, o.query);
+    if (!matcher->engineAvailable()) return fail(kExitIo, "the regular-expression engine could not be set up");
+    const std::string error = setSearchPattern(*matcher, o.mode, o.query);
     if (!error.empty()) return fail(kExitUsage, error);
   }
   KeywordStore store;
@@ -71,7 +74,7 @@ int runSingleSearch(const SearchOptions& o) {
     sink = &fileSink;
   }
 
-  runSearch(view, store, matcher, state, *sink, RunThreads{o.threads});
+  runSearch(view, store, matcher ? &*matcher : nullptr, state, *sink, RunThreads{o.threads});
 
   int code = kExitOk;
   const int letter = searchLetter(o.mode, o.query, o.letter);
@@ -83,9 +86,9 @@ int runSingleSearch(const SearchOptions& o) {
     code = fail(kExitIo, "writing " + o.output + " failed after " + std::to_string(fileSink.written()) +
                              " keywords: " + fileSink.errorText());
   }
-  if (regexMode && matcher.limitHitCount() > 0)
+  if (regexMode && matcher->limitHitCount() > 0)
     std::fprintf(stderr, "kestrix-cli: %lld keywords took the pattern too long to decide and count as no match\n",
-                 static_cast<long long>(matcher.limitHitCount()));
+                 static_cast<long long>(matcher->limitHitCount()));
   if (o.count) std::printf("%d\n", state.matchCount);
   if (std::fflush(stdout) != 0 || stdoutSink.failed()) code = fail(kExitIo, "writing to standard output failed");
   return code;

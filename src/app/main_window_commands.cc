@@ -44,7 +44,7 @@ void MainWindow::startListSearch() {
   if (stopIfRunning(searchButton_, kSearchIdle)) return;
   beginCommand(searchButton_, kSearchRunning);
   ListSink sink(model_->keywords());
-  runSearch(*this, store_, matcher_, state_, sink);
+  runSearch(*this, store_, &matcher_, state_, sink);
   model_->showNewRows();
   model_->setTitle(QStringLiteral(u"关键词(已查询到") + QString::number(state_.matchCount) + QStringLiteral(u"个)"));
   endCommand(searchButton_, kSearchIdle);
@@ -53,7 +53,7 @@ void MainWindow::startListSearch() {
 
 void MainWindow::startSearchExport() {
   runExport(searchExportButton_, kSearchExportRunning, kSearchExportIdle, QStringLiteral(u"查找并导出完毕："),
-            [this](FileSink& sink) { runSearch(*this, store_, matcher_, state_, sink); });
+            [this](FileSink& sink) { runSearch(*this, store_, &matcher_, state_, sink); });
 }
 
 void MainWindow::exportList() {

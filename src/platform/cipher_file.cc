@@ -3,6 +3,8 @@
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
+#include "platform/crypto_library.h"
+
 #include <cstring>
 #include <vector>
 
@@ -14,7 +16,7 @@ constexpr unsigned char kVersion = 1;
 
 void sha256(const void* data, std::size_t n, unsigned char out[32]) {
   unsigned int len = 0;
-  EVP_Digest(data, n, out, &len, EVP_sha256(), nullptr);
+  EVP_Digest(data, n, out, &len, sha256Method(), nullptr);
 }
 
 void deriveKey(std::string_view password, unsigned char key[32]) { sha256(password.data(), password.size(), key); }
@@ -66,7 +68,7 @@ bool forceCipherPath(CipherPath path) {
   return true;
 }
 
-CipherFile::Cursor::Cursor() : ctx_(EVP_CIPHER_CTX_new()) {}
+CipherFile::Cursor::Cursor() : ctx_((initCryptoLibrary(), EVP_CIPHER_CTX_new())) {}
 
 CipherFile::Cursor::~Cursor() { EVP_CIPHER_CTX_free(ctx_); }
 
@@ -137,7 +139,7 @@ std::size_t CipherFile::readAt(std::uint64_t pos, char* out, std::size_t n, Curs
     counterAt(nonce_, pos / 16, iv);
     // A jump within the same file only sets the counter; the key schedule stays.
     cursor.keyed_ = false;
-    if (EVP_EncryptInit_ex(cursor.ctx_, sameKey ? nullptr : EVP_aes_256_ctr(), nullptr, sameKey ? nullptr : key_,
+    if (EVP_EncryptInit_ex(cursor.ctx_, sameKey ? nullptr : aes256CtrMethod(), nullptr, sameKey ? nullptr : key_,
                            iv) != 1)
       return 0;
     // Step into the block so that the next byte enciphered is byte pos.
@@ -163,7 +165,7 @@ std::size_t CipherFile::readAt(std::uint64_t pos, char* out, std::size_t n, Curs
   return n;
 }
 
-CipherWriter::CipherWriter() : ctx_(EVP_CIPHER_CTX_new()) {}
+CipherWriter::CipherWriter() : ctx_((initCryptoLibrary(), EVP_CIPHER_CTX_new())) {}
 
 CipherWriter::~CipherWriter() { EVP_CIPHER_CTX_free(ctx_); }
 
@@ -178,7 +180,7 @@ bool CipherWriter::create(const std::string& path, std::string_view password) {
   std::memcpy(header + 8, nonce, 16);
   keyCheck(key, nonce, header + 32);
   length_ = 0;
-  ok_ = EVP_EncryptInit_ex(ctx_, EVP_aes_256_ctr(), nullptr, key, nonce) == 1;
+  ok_ = EVP_EncryptInit_ex(ctx_, aes256CtrMethod(), nullptr, key, nonce) == 1;
   return ok_ = ok_ && file_.writeAt(0, header, sizeof header);
 }
 

@@ -2,13 +2,15 @@
 
 #include <openssl/evp.h>
 
+#include "platform/crypto_library.h"
+
 namespace kx {
 namespace {
 
 std::string digestHex(std::string_view data, const EVP_MD* md) {
   unsigned char out[EVP_MAX_MD_SIZE];
   unsigned int len = 0;
-  if (EVP_Digest(data.data(), data.size(), out, &len, md, nullptr) != 1) return {};
+  if (!md || EVP_Digest(data.data(), data.size(), out, &len, md, nullptr) != 1) return {};
   return toHexUpper(out, len);
 }
 
@@ -25,8 +27,8 @@ std::string toHexUpper(const unsigned char* bytes, std::size_t n) {
   return hex;
 }
 
-std::string md5Hex(std::string_view data) { return digestHex(data, EVP_md5()); }
+std::string md5Hex(std::string_view data) { return digestHex(data, md5Method()); }
 
-std::string sha1Hex(std::string_view data) { return digestHex(data, EVP_sha1()); }
+std::string sha1Hex(std::string_view data) { return digestHex(data, sha1Method()); }
 
 }  // namespace kx

@@ -62,19 +62,19 @@ int searchLetter(MatchMode mode, std::string_view query, int letter) {
   return mode == MatchMode::MatchLeft || mode == MatchMode::MatchPinyin ? autoLetter(query, letter) : letter;
 }
 
-void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, RunState& state, ResultSink& sink,
+void runSearch(SearchView& view, KeywordStore& store, RegexMatcher* matcher, RunState& state, ResultSink& sink,
                const RunThreads& threads) {
   const MatchMode mode = view.matchMode();
   // The pattern is set once per run; the scanner then tests every keyword.
-  if (mode == MatchMode::MatchWildcard) matcher.setPattern(wildcardToPattern(view.queryText()), true, true, false);
-  if (mode == MatchMode::MatchRegex) matcher.setPattern(view.queryText(), true, true, false);
+  if (mode == MatchMode::MatchWildcard) matcher->setPattern(wildcardToPattern(view.queryText()), true, true, false);
+  if (mode == MatchMode::MatchRegex) matcher->setPattern(view.queryText(), true, true, false);
 
   const int letter = searchLetter(mode, view.queryText(), view.letterPosition() + 1);
 
   const std::string query = view.queryText();
   const int n = charCount(query);
   const bool regexMode = mode == MatchMode::MatchWildcard || mode == MatchMode::MatchRegex;
-  std::unique_ptr<BlockScanner> scanner = regexMode ? makeRegexScanner(matcher) : makePlainScanner(mode, query, n);
+  std::unique_ptr<BlockScanner> scanner = regexMode ? makeRegexScanner(*matcher) : makePlainScanner(mode, query, n);
 
   view.clearList();
   view.setTimerInterval(1000);

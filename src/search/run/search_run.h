@@ -68,9 +68,9 @@ struct RunThreads {
 int searchLetter(MatchMode mode, std::string_view query, int letter);
 
 // Runs one search into sink. matcher serves the wildcard and regex modes and
-// keeps its pattern between runs. Reports nothing; the outcome is in
-// state.matchCount and in the sink.
-void runSearch(SearchView& view, KeywordStore& store, RegexMatcher& matcher, RunState& state, ResultSink& sink,
+// keeps its pattern between runs; the other modes need none (it may be
+// null). Reports nothing; the outcome is in state.matchCount and in the sink.
+void runSearch(SearchView& view, KeywordStore& store, RegexMatcher* matcher, RunState& state, ResultSink& sink,
                const RunThreads& threads = {});
 
 }  // namespace kx

@@ -64,7 +64,7 @@ class BatchRunTest : public ::testing::Test {
     RegexMatcher matcher;
     RunState state;
     Collect sink;
-    runSearch(view, store_, matcher, state, sink, RunThreads{1});
+    runSearch(view, store_, &matcher, state, sink, RunThreads{1});
     return sink.keywords;
   }
 

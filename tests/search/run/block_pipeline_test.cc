@@ -83,7 +83,7 @@ class BlockPipelineTest : public ::testing::Test {
     view.query = query;
     RunState state;
     Sink sink;
-    runSearch(view, store_, matcher_, state, sink, threads);
+    runSearch(view, store_, &matcher_, state, sink, threads);
     EXPECT_EQ(static_cast<std::size_t>(state.matchCount), sink.got.size());
     return sink.got;
   }
@@ -147,7 +147,7 @@ TEST_F(BlockPipelineTest, NoKeywordReachesTheSinkAfterTheStopIsSeen) {
       view.state = &state;
       view.seenAtStop = &seenAtStop;
       view.seen = &sink.got;
-      runSearch(view, store_, matcher_, state, sink, {4, 100, {}});
+      runSearch(view, store_, &matcher_, state, sink, {4, 100, {}});
       ASSERT_TRUE(state.stopRequested);
       EXPECT_EQ(sink.got.size(), seenAtStop) << stopAt;
       EXPECT_LT(sink.got.size(), all.size());

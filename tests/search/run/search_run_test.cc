@@ -66,7 +66,7 @@ class SearchRunTest : public ::testing::Test {
   }
 
   void open() { store_.openStore(dir_.path()); }
-  void run(ResultSink& sink) { runSearch(view_, store_, matcher_, state_, sink); }
+  void run(ResultSink& sink) { runSearch(view_, store_, &matcher_, state_, sink); }
 
   TempDir dir_;
   KeywordStore store_;
