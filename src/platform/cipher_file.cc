@@ -14,12 +14,7 @@ namespace {
 constexpr unsigned char kMagic[4] = {'K', 'X', 'C', 'F'};
 constexpr unsigned char kVersion = 1;
 
-void sha256(const void* data, std::size_t n, unsigned char out[32]) {
-  unsigned int len = 0;
-  EVP_Digest(data, n, out, &len, sha256Method(), nullptr);
-}
-
-void deriveKey(std::string_view password, unsigned char key[32]) { sha256(password.data(), password.size(), key); }
+void deriveKey(std::string_view password, unsigned char key[32]) { sha256Digest(password.data(), password.size(), key); }
 
 void keyCheck(const unsigned char key[32], const unsigned char nonce[16], unsigned char out[16]) {
   unsigned char buf[10 + 32 + 16];
@@ -27,7 +22,7 @@ void keyCheck(const unsigned char key[32], const unsigned char nonce[16], unsign
   std::memcpy(buf + 10, key, 32);
   std::memcpy(buf + 42, nonce, 16);
   unsigned char digest[32];
-  sha256(buf, sizeof buf, digest);
+  sha256Digest(buf, sizeof buf, digest);
   std::memcpy(out, digest, 16);
 }
 
@@ -68,7 +63,7 @@ bool forceCipherPath(CipherPath path) {
   return true;
 }
 
-CipherFile::Cursor::Cursor() : ctx_((initCryptoLibrary(), EVP_CIPHER_CTX_new())) {}
+CipherFile::Cursor::Cursor() = default;
 
 CipherFile::Cursor::~Cursor() { EVP_CIPHER_CTX_free(ctx_); }
 
@@ -78,7 +73,6 @@ CipherFile::~CipherFile() { close(); }
 
 bool CipherFile::open(const std::string& path, std::string_view password) {
   close();
-  if (!cursor_.ctx_) return false;
   NativeFile file;
   if (!file.open(path, NativeFile::Access::Read)) return false;
   unsigned char header[kCipherHeaderSize];
@@ -118,20 +112,21 @@ std::size_t CipherFile::read(char* out, std::size_t n) {
 }
 
 std::size_t CipherFile::readAt(std::uint64_t pos, char* out, std::size_t n, Cursor& cursor) const {
-  if (!file_.isOpen() || pos >= length_ || n == 0 || !cursor.ctx_) return 0;
+  if (!file_.isOpen() || pos >= length_ || n == 0) return 0;
   std::uint64_t left = length_ - pos;
   if (n > left) n = static_cast<std::size_t>(left);
   auto* p = reinterpret_cast<unsigned char*>(out);
   if (!file_.readFullyAt(kCipherHeaderSize + pos, p, n)) return 0;
   if (activePath() == CipherPath::VectorAes) {
-    if (!cursor.aesKeyed_ || std::memcmp(cursor.aesKey_, key_, sizeof key_) != 0) {
-      cursor.aes_.setKey(key_);
+    if (!cursor.aes_ || std::memcmp(cursor.aesKey_, key_, sizeof key_) != 0) {
+      if (!cursor.aes_) cursor.aes_ = std::make_unique<AesCtr>();
+      cursor.aes_->setKey(key_);
       std::memcpy(cursor.aesKey_, key_, sizeof key_);
-      cursor.aesKeyed_ = true;
     }
-    cursor.aes_.apply(nonce_, pos, p, n);
+    cursor.aes_->apply(nonce_, pos, p, n);
     return n;
   }
+  if (!cursor.ctx_ && !(cursor.ctx_ = (initCryptoLibrary(), EVP_CIPHER_CTX_new()))) return 0;
   const bool sameKey = cursor.keyed_ && std::memcmp(cursor.key_, key_, sizeof key_) == 0 &&
                        std::memcmp(cursor.nonce_, nonce_, sizeof nonce_) == 0;
   if (!sameKey || cursor.streamPos_ != pos) {

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -76,13 +77,14 @@ class CipherFile {
 
    private:
     friend class CipherFile;
-    ::evp_cipher_ctx_st* ctx_;
+    // Each path's state is made on its first read: a store keeps a cursor
+    // for each of its files, most of which a search never reads.
+    ::evp_cipher_ctx_st* ctx_ = nullptr;
     bool keyed_ = false;                    // whether the context holds key_ and nonce_
     unsigned char key_[32] = {};            // of the file last read through this cursor
     unsigned char nonce_[16] = {};
     std::uint64_t streamPos_ = UINT64_MAX;  // where the context stands
-    AesCtr aes_;                            // the vector path's key schedule, of aesKey_
-    bool aesKeyed_ = false;
+    std::unique_ptr<AesCtr> aes_;           // the vector path's key schedule, of aesKey_
     unsigned char aesKey_[32] = {};
   };
 

@@ -1,17 +1,14 @@
+// The plain digest functions are marked deprecated in favour of the provider
+// layer, which costs every start of the program its set-up (see the header).
+#define OPENSSL_SUPPRESS_DEPRECATED
 #include "platform/crypto_library.h"
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
+#include <openssl/md5.h>
+#include <openssl/sha.h>
 
 namespace kx {
-namespace {
-
-const EVP_MD* fetchDigest(const char* name) {
-  initCryptoLibrary();
-  return EVP_MD_fetch(nullptr, name, nullptr);  // kept for the life of the process
-}
-
-}  // namespace
 
 void initCryptoLibrary() {
   static const bool done =
@@ -19,19 +16,25 @@ void initCryptoLibrary() {
   (void)done;
 }
 
-const EVP_MD* sha256Method() {
-  static const EVP_MD* md = fetchDigest("SHA256");
-  return md;
+void sha256Digest(const void* data, std::size_t n, unsigned char out[32]) {
+  SHA256_CTX ctx;
+  SHA256_Init(&ctx);
+  SHA256_Update(&ctx, data, n);
+  SHA256_Final(out, &ctx);
 }
 
-const EVP_MD* md5Method() {
-  static const EVP_MD* md = fetchDigest("MD5");
-  return md;
+void md5Digest(const void* data, std::size_t n, unsigned char out[16]) {
+  MD5_CTX ctx;
+  MD5_Init(&ctx);
+  MD5_Update(&ctx, data, n);
+  MD5_Final(out, &ctx);
 }
 
-const EVP_MD* sha1Method() {
-  static const EVP_MD* md = fetchDigest("SHA1");
-  return md;
+void sha1Digest(const void* data, std::size_t n, unsigned char out[20]) {
+  SHA_CTX ctx;
+  SHA1_Init(&ctx);
+  SHA1_Update(&ctx, data, n);
+  SHA1_Final(out, &ctx);
 }
 
 const EVP_CIPHER* aes256CtrMethod() {

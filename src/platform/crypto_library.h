@@ -3,6 +3,8 @@
 
 #include <openssl/types.h>
 
+#include <cstddef>
+
 namespace kx {
 
 // Sets the library up once, before its first use: without its configuration
@@ -10,11 +12,13 @@ namespace kx {
 // file read) and without its error texts, which nothing here shows.
 void initCryptoLibrary();
 
-// The digest implementations, looked up once rather than at every call
-// (null if the library lacks one).
-const EVP_MD* sha256Method();
-const EVP_MD* md5Method();
-const EVP_MD* sha1Method();
+// One-shot digests of data into out (32, 16 and 20 bytes). They use the
+// library's plain digest functions, which need none of its set-up: fetching
+// a method through the provider layer first builds its tables of names and
+// algorithms, about a millisecond and a hundred fresh pages at every start.
+void sha256Digest(const void* data, std::size_t n, unsigned char out[32]);
+void md5Digest(const void* data, std::size_t n, unsigned char out[16]);
+void sha1Digest(const void* data, std::size_t n, unsigned char out[20]);
 
 // AES-256 in counter mode, looked up once likewise.
 const EVP_CIPHER* aes256CtrMethod();

@@ -1,20 +1,8 @@
 #include "platform/digest.h"
 
-#include <openssl/evp.h>
-
 #include "platform/crypto_library.h"
 
 namespace kx {
-namespace {
-
-std::string digestHex(std::string_view data, const EVP_MD* md) {
-  unsigned char out[EVP_MAX_MD_SIZE];
-  unsigned int len = 0;
-  if (!md || EVP_Digest(data.data(), data.size(), out, &len, md, nullptr) != 1) return {};
-  return toHexUpper(out, len);
-}
-
-}  // namespace
 
 std::string toHexUpper(const unsigned char* bytes, std::size_t n) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -27,8 +15,16 @@ std::string toHexUpper(const unsigned char* bytes, std::size_t n) {
   return hex;
 }
 
-std::string md5Hex(std::string_view data) { return digestHex(data, md5Method()); }
+std::string md5Hex(std::string_view data) {
+  unsigned char out[16];
+  md5Digest(data.data(), data.size(), out);
+  return toHexUpper(out, sizeof out);
+}
 
-std::string sha1Hex(std::string_view data) { return digestHex(data, sha1Method()); }
+std::string sha1Hex(std::string_view data) {
+  unsigned char out[20];
+  sha1Digest(data.data(), data.size(), out);
+  return toHexUpper(out, sizeof out);
+}
 
 }  // namespace kx

@@ -1,7 +1,6 @@
 #include "text/gbk_codec.h"
 
 #include <array>
-#include <vector>
 
 namespace kx {
 namespace {
@@ -18,21 +17,26 @@ constexpr std::uint16_t kDoubleByte[] = {
 static_assert(sizeof(kDoubleByte) / sizeof(kDoubleByte[0]) == (0xFF - kFirstLead) * kTrailsPerRow);
 
 // Reverse map for the Basic Multilingual Plane: code unit -> GBK pair (lead <<
-// 8 | trail), 0 when unmapped. Built once on first use from the decode table.
-const std::vector<std::uint16_t>& encodeTable() {
-  static const std::vector<std::uint16_t> table = [] {
-    std::vector<std::uint16_t> t(0x10000, 0);
-    for (int lead = kFirstLead; lead <= 0xFE; ++lead) {
-      for (int trail = kFirstTrail; trail <= 0xFE; ++trail) {
-        std::uint16_t u = kDoubleByte[(lead - kFirstLead) * kTrailsPerRow + (trail - kFirstTrail)];
-        if (u != 0 && t[u] == 0) t[u] = static_cast<std::uint16_t>(lead << 8 | trail);
-      }
+// 8 | trail), 0 when unmapped. Made by the compiler, so that it lies in the
+// program's read-only data: a process touches only the pages it looks up
+// rather than filling 128 KiB of fresh memory, a page fault a page.
+struct EncodeTable {
+  std::uint16_t pair[0x10000] = {};
+};
+
+constexpr EncodeTable makeEncodeTable() {
+  EncodeTable t;
+  for (int lead = kFirstLead; lead <= 0xFE; ++lead) {
+    for (int trail = kFirstTrail; trail <= 0xFE; ++trail) {
+      const std::uint16_t u = kDoubleByte[(lead - kFirstLead) * kTrailsPerRow + (trail - kFirstTrail)];
+      if (u != 0 && t.pair[u] == 0) t.pair[u] = static_cast<std::uint16_t>(lead << 8 | trail);
     }
-    t[kEuro] = 0x80;  // single byte, marked by a zero lead
-    return t;
-  }();
-  return table;
+  }
+  t.pair[kEuro] = 0x80;  // single byte, marked by a zero lead
+  return t;
 }
+
+constexpr EncodeTable kEncodeTable = makeEncodeTable();
 
 void appendUtf8(char32_t cp, std::string& out) {
   if (cp < 0x80) {
@@ -105,7 +109,7 @@ int unicodeToGbk(char32_t cp, char out[2]) {
     return 1;
   }
   if (cp > 0xFFFF) return 0;
-  std::uint16_t pair = encodeTable()[cp];
+  std::uint16_t pair = kEncodeTable.pair[cp];
   if (pair == 0) return 0;
   if (pair < 0x100) {
     out[0] = static_cast<char>(pair);

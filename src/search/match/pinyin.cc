@@ -11,6 +11,53 @@ constexpr char kTable[] =
     ;
 static_assert(sizeof(kTable) == 72 * 94 + 1);
 
+constexpr char initialOf(unsigned lead, unsigned trail) {
+  if (lead < 0xB0 || lead > 0xF7 || trail < 0xA1 || trail > 0xFE) return 0;
+  const char letter = kTable[(lead - 0xB0) * 94 + (trail - 0xA1)];
+  return letter == ' ' ? 0 : letter;
+}
+
+constexpr bool isLineByte(unsigned b) { return b == '\r' || b == '\n'; }
+
+// What the character starting with the two bytes lead, next stands for in
+// the walk of PinyinQuery::matches, one byte per pair: in the low seven bits
+// the ASCII byte folded to lower case (next aside), or the pinyin initial of
+// a double-byte character (kNoInitial without one); kLineFlag when the
+// character's bytes hold a CR or LF, whose characters only the general walker
+// knows.
+constexpr unsigned char kNoInitial = 0x7F;
+constexpr unsigned char kLineFlag = 0x80;
+
+struct CharClasses {
+  unsigned char of[1 << 16] = {};
+};
+
+constexpr CharClasses makeCharClasses() {
+  CharClasses t;
+  for (unsigned lead = 0; lead < 256; ++lead) {
+    for (unsigned next = 0; next < 256; ++next) {
+      unsigned v;
+      if (lead < 0x80) {
+        v = (lead >= 'A' && lead <= 'Z') ? lead - 'A' + 'a' : lead;
+        if (isLineByte(lead)) v |= kLineFlag;
+      } else {
+        const char letter = initialOf(lead, next);
+        v = letter ? static_cast<unsigned>(letter) : kNoInitial;
+        if (isLineByte(next)) v |= kLineFlag;
+      }
+      t.of[lead << 8 | next] = static_cast<unsigned char>(v);
+    }
+  }
+  return t;
+}
+
+constexpr CharClasses kCharClasses = makeCharClasses();
+
+// A step's letter that no character's class equals (classes are 7 bits).
+constexpr std::uint32_t kNoLetter = 0x100;
+// A step's pair that no two bytes equal.
+constexpr std::uint32_t kNoPair = 0x10000;
+
 char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string folded(std::string_view s) {
@@ -65,11 +112,7 @@ class CharWalker {
 
 char pinyinInitialLetter(std::string_view character) {
   if (character.size() < 2) return 0;
-  const auto lead = static_cast<unsigned char>(character[0]);
-  const auto trail = static_cast<unsigned char>(character[1]);
-  if (lead < 0xB0 || lead > 0xF7 || trail < 0xA1 || trail > 0xFE) return 0;
-  char letter = kTable[(lead - 0xB0) * 94 + (trail - 0xA1)];
-  return letter == ' ' ? 0 : letter;
+  return initialOf(static_cast<unsigned char>(character[0]), static_cast<unsigned char>(character[1]));
 }
 
 std::string pinyinInitial(std::string_view character) {
@@ -83,10 +126,41 @@ PinyinQuery::PinyinQuery(std::string_view query) {
   for (int i = 0; i < n; ++i) {
     std::string_view c = walker.next();
     chars_.push_back({std::string(c), folded(c)});
+    Step step{kNoLetter, kNoPair};
+    const auto b0 = c.empty() ? 0u : static_cast<unsigned char>(c[0]);
+    if (c.size() == 1 && b0 < 0x80) {
+      step.letter = kCharClasses.of[b0 << 8];
+      // DEL shares its class with a double-byte character without an
+      // initial, and CR and LF make their own characters.
+      tableWalk_ = tableWalk_ && b0 != kNoInitial && !(step.letter & kLineFlag);
+    } else if (c.size() == 2) {
+      step.pair = b0 << 8 | static_cast<unsigned char>(c[1]);
+    }
+    steps_.push_back(step);
   }
 }
 
+bool PinyinQuery::matchesByTable(std::string_view keyword) const {
+  // The same walk with no branch on the keyword's bytes, whose outcomes no
+  // processor can guess (most keywords part from the query at their second
+  // or third character); the keyword holds every byte read.
+  const auto* b = reinterpret_cast<const unsigned char*>(keyword.data());
+  std::size_t pos = 0;
+  unsigned ok = 1;
+  unsigned lineByte = 0;
+  for (const Step& step : steps_) {
+    const unsigned pair = static_cast<unsigned>(b[pos]) << 8 | b[pos + 1];
+    const unsigned v = kCharClasses.of[pair];
+    lineByte |= v & kLineFlag;
+    ok &= static_cast<unsigned>((v & ~static_cast<unsigned>(kLineFlag)) == step.letter) |
+          static_cast<unsigned>(pair == step.pair);
+    pos += 1 + (b[pos] >> 7);
+  }
+  return lineByte ? matchesWalking(keyword) : ok != 0;
+}
+
 bool PinyinQuery::matches(std::string_view keyword) const {
+  if (tableWalk_ && keyword.size() >= 2 * steps_.size()) return matchesByTable(keyword);
   // Without CR or LF among the bytes walked, a character is a byte below 0x80,
   // a byte of 0x80 or more with its partner, or such a byte left alone at the
   // end; the general walker decides the rest.

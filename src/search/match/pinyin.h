@@ -1,6 +1,7 @@
 // First-letter pinyin matching and the automatic choice of the letter file.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,12 +32,23 @@ class PinyinQuery {
 
  private:
   bool matchesWalking(std::string_view keyword) const;  // the same, by the general walker
+  // The same for a keyword of at least 2 bytes a query character, whose walk
+  // then stays inside it.
+  bool matchesByTable(std::string_view keyword) const;
 
   struct Char {
     std::string bytes;  // the query character as typed
     std::string folded;  // with ASCII A-Z folded to a-z
   };
   std::vector<Char> chars_;
+  // Each query character as matchesByTable compares it: the class it
+  // accepts (an ASCII character folded) or the two bytes it equals.
+  struct Step {
+    std::uint32_t letter;
+    std::uint32_t pair;
+  };
+  std::vector<Step> steps_;
+  bool tableWalk_ = true;  // false when a query character is one the table cannot stand for
 };
 
 // The letter index a left or pinyin search uses: the pinyin initial of the
