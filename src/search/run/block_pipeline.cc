@@ -12,6 +12,8 @@ constexpr double kFastestBytesPerMicrosecond = 10000;
 }  // namespace
 
 struct BlockPipeline::Slot {
+  explicit Slot(std::pmr::memory_resource* memory) : buf(memory), matches(memory) {}
+
   std::uint64_t block = 0;
   BlockBuffer buf;
   std::string_view lines;
@@ -54,7 +56,7 @@ bool BlockPipeline::canClaim() const { return next_ < blocks_ && next_ < handed_
 BlockPipeline::Slot* BlockPipeline::claim() {
   Slot* slot;
   if (spare_.empty()) {
-    slots_.push_back(std::make_unique<Slot>());
+    slots_.push_back(std::make_unique<Slot>(&memory_));
     slot = slots_.back().get();
   } else {
     slot = spare_.back();

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/big_arena.h"
 #include "search/run/file_blocks.h"
 #include "search/scan/block_scanner.h"
 
@@ -86,6 +87,7 @@ class BlockPipeline {
   // Reads and scans the claimed block of slot as worker; called without the lock.
   void process(Slot& slot, CipherFile::Cursor& cursor, int worker);
 
+  BigArena memory_;  // the slots' buffers and match lists; declared first, so it goes last
   BlockScanner* const scanner_;
   const std::size_t blockSize_;
   const int threads_;

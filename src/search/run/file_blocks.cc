@@ -17,10 +17,15 @@ void BlockBuffer::grow(std::size_t n) {
   // one, still fits: fresh memory costs a page fault for every page.
   constexpr std::size_t kStep = 64 * 1024;
   n = (n + kStep - 1) / kStep * kStep;
-  std::unique_ptr<char[], Release> bigger(allocateBig(&n));  // left unset on purpose
-  if (size_) std::memcpy(bigger.get(), bytes_.get(), size_);
-  bytes_ = std::move(bigger);
+  auto* bigger = static_cast<char*>(memory_->allocate(n, 1));  // left unset on purpose
+  if (size_) std::memcpy(bigger, bytes_, size_);
+  if (bytes_) memory_->deallocate(bytes_, size_, 1);
+  bytes_ = bigger;
   size_ = n;
+}
+
+BlockBuffer::~BlockBuffer() {
+  if (bytes_) memory_->deallocate(bytes_, size_, 1);
 }
 
 std::uint64_t blockCount(std::uint64_t length, std::size_t blockSize) { return (length + blockSize - 1) / blockSize; }

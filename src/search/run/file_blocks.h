@@ -4,10 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <memory_resource>
 #include <string_view>
 
-#include "platform/big_memory.h"
+#include "platform/big_arena.h"
 #include "platform/cipher_file.h"
 #include "search/store/keyword_store.h"
 
@@ -18,23 +18,26 @@ namespace kx {
 // call stays small.
 inline constexpr std::size_t kDefaultBlockSize = 256 * 1024;
 
-// The bytes of a block, in memory from allocateBig. Growing keeps the bytes
-// held but leaves the new ones unset: a read writes them before anything
-// looks at them, so no pass of zeroes goes over memory that the read is
-// about to fill.
+// The bytes of a block, in memory from allocateBig (bigMemory) or from the
+// arena of a run. Growing keeps the bytes held but leaves the new ones unset:
+// a read writes them before anything looks at them, so no pass of zeroes goes
+// over memory that the read is about to fill.
 class BlockBuffer {
  public:
-  char* data() { return bytes_.get(); }
+  explicit BlockBuffer(std::pmr::memory_resource* memory = bigMemory()) : memory_(memory) {}
+  ~BlockBuffer();
+  BlockBuffer(const BlockBuffer&) = delete;
+  BlockBuffer& operator=(const BlockBuffer&) = delete;
+
+  char* data() { return bytes_; }
   std::size_t size() const { return size_; }
 
   // Makes size() at least n.
   void grow(std::size_t n);
 
  private:
-  struct Release {
-    void operator()(char* p) const { releaseBig(p); }
-  };
-  std::unique_ptr<char[], Release> bytes_;
+  std::pmr::memory_resource* const memory_;
+  char* bytes_ = nullptr;
   std::size_t size_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory_resource>
 #include <string_view>
 #include <vector>
 
@@ -11,8 +12,12 @@ namespace kx {
 
 // The matches found in one block.
 struct BlockMatches {
+  // memory holds the lists (a run's arena, see BigArena).
+  explicit BlockMatches(std::pmr::memory_resource* memory = std::pmr::get_default_resource())
+      : keywords(memory), queryIds(memory), queryEnds(memory) {}
+
   // The matching keywords in order, as views into the block.
-  std::vector<std::string_view> keywords;
+  std::pmr::vector<std::string_view> keywords;
   // When 0 or more: every line of the block matched and the block is already
   // in the export format (see countExportLines) with this many keywords;
   // keywords then stays empty and the block is handed on whole.
@@ -20,8 +25,8 @@ struct BlockMatches {
   // Scanners of a batch of queries only: keyword i matched the queries
   // queryIds[queryEnds[i - 1] .. queryEnds[i]) (from 0 for the first), in
   // ascending order.
-  std::vector<std::uint32_t> queryIds;
-  std::vector<std::uint32_t> queryEnds;
+  std::pmr::vector<std::uint32_t> queryIds;
+  std::pmr::vector<std::uint32_t> queryEnds;
 
   void clear() {
     keywords.clear();
