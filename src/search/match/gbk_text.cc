@@ -81,9 +81,10 @@ int findText(std::string_view haystack, std::string_view needle) {
   if (needle.empty()) return haystack.empty() ? -1 : 1;
   const auto* h = reinterpret_cast<const unsigned char*>(haystack.data());
   const std::size_t len = haystack.size();
+  const auto first = static_cast<unsigned char>(needle[0]);
   std::size_t p = 0;
   while (len - p >= needle.size()) {
-    if (std::memcmp(h + p, needle.data(), needle.size()) == 0) return static_cast<int>(p + 1);
+    if (h[p] == first && std::memcmp(h + p, needle.data(), needle.size()) == 0) return static_cast<int>(p + 1);
     if (h[p] >= 0x80) {
       if (p + 1 == len) return -1;  // a lead byte with no partner ends the haystack
       p += 2;

@@ -231,6 +231,73 @@ __attribute__((target("avx2,popcnt"))) long countExportAvx2(const char* bytes, s
   return countExportTail(bytes, i, n, count);
 }
 
+// The AVX2 rounds over 64 bytes, with the compares giving bit masks directly.
+__attribute__((target("avx512f,avx512bw"))) const char* findSubstringAvx512(const char* begin, const char* end,
+                                                                            std::string_view needle, Anchor anchor) {
+  const std::size_t n = needle.size();
+  const char* const lastStart = end - n;
+  const char* p = begin;
+  if (anchor == Anchor::LineStart) {
+    if (findSubstringTail(p, begin, p + n, needle, anchor)) return p;
+    ++p;
+  }
+  const __m512i first = _mm512_set1_epi8(needle[0]);
+  const __m512i last = _mm512_set1_epi8(needle[n - 1]);
+  const __m512i lf = _mm512_set1_epi8('\n');
+  const __m512i cr = _mm512_set1_epi8('\r');
+  const char* const vectorEnd = anchor == Anchor::LineEnd ? lastStart - 1 : lastStart;
+  for (; p + 63 <= vectorEnd; p += 64) {
+    __mmask64 hits = _mm512_mask_cmpeq_epi8_mask(_mm512_cmpeq_epi8_mask(_mm512_loadu_si512(p), first),
+                                                 _mm512_loadu_si512(p + n - 1), last);
+    if (anchor == Anchor::LineStart) {
+      hits = _mm512_mask_cmpeq_epi8_mask(hits, _mm512_loadu_si512(p - 1), lf);
+    } else if (anchor == Anchor::LineEnd) {
+      const __m512i after = _mm512_loadu_si512(p + n);
+      hits &= _mm512_cmpeq_epi8_mask(after, lf) | _mm512_cmpeq_epi8_mask(after, cr);
+    }
+    while (hits) {
+      const char* at = p + __builtin_ctzll(hits);
+      if (middleFits(at, needle) && anchorFits(at, begin, end, n, anchor)) return at;
+      hits &= hits - 1;
+    }
+  }
+  return findSubstringTail(p, begin, end, needle, anchor);
+}
+
+__attribute__((target("avx512f,avx512bw,popcnt"))) std::size_t findLineEndsAvx512(const char* bytes, std::size_t n,
+                                                                                  std::uint32_t* out) {
+  const __m512i lf = _mm512_set1_epi8('\n');
+  std::size_t i = 0, k = 0;
+  for (; i + 64 <= n; i += 64) {
+    const std::uint64_t mask = _mm512_cmpeq_epi8_mask(_mm512_loadu_si512(bytes + i), lf);
+    k = takeLineEnds<4>(static_cast<unsigned>(mask), i, out, k);
+    k = takeLineEnds<4>(static_cast<unsigned>(mask >> 32), i + 32, out, k);
+  }
+  return findLineEndsTail(bytes, i, n, out, k);
+}
+
+__attribute__((target("avx512f,avx512bw,popcnt"))) long countExportAvx512(const char* bytes, std::size_t n) {
+  const __m512i lf = _mm512_set1_epi8('\n');
+  const __m512i cr = _mm512_set1_epi8('\r');
+  long count = 0;
+  std::size_t i = 0;
+  std::uint64_t carry = 0;
+  for (; i + 64 <= n; i += 64) {
+    const __m512i v = _mm512_loadu_si512(bytes + i);
+    const std::uint64_t lfs = _mm512_cmpeq_epi8_mask(v, lf);
+    const std::uint64_t crs = _mm512_cmpeq_epi8_mask(v, cr);
+    if (lfs & ~((crs << 1) | carry)) return -1;
+    carry = crs >> 63;
+    count += __builtin_popcountll(lfs);
+  }
+  return countExportTail(bytes, i, n, count);
+}
+
+bool cpuHasAvx512() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("popcnt");
+}
+
 bool cpuHasAvx2() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
@@ -247,11 +314,14 @@ struct Scans {
 Scans scansFor(VectorPath path) {
   switch (path) {
 #if KX_X86
+    case VectorPath::Avx512:
+      return {path, findSubstringAvx512, findLineEndsAvx512, countExportAvx512};
     case VectorPath::Avx2:
       return {path, findSubstringAvx2, findLineEndsAvx2, countExportAvx2};
     case VectorPath::Sse2:
       return {path, findSubstringSse2, findLineEndsSse2, countExportSse2};
 #else
+    case VectorPath::Avx512:
     case VectorPath::Avx2:
     case VectorPath::Sse2:
 #endif
@@ -263,6 +333,7 @@ Scans scansFor(VectorPath path) {
 
 bool supported(VectorPath path) {
 #if KX_X86
+  if (path == VectorPath::Avx512) return cpuHasAvx512();
   return path != VectorPath::Avx2 || cpuHasAvx2();
 #else
   return path == VectorPath::Portable;
@@ -270,7 +341,9 @@ bool supported(VectorPath path) {
 }
 
 Scans& active() {
-  static Scans scans = scansFor(supported(VectorPath::Avx2) ? VectorPath::Avx2 : VectorPath::Sse2);
+  static Scans scans = scansFor(supported(VectorPath::Avx512) ? VectorPath::Avx512
+                                : supported(VectorPath::Avx2) ? VectorPath::Avx2
+                                                              : VectorPath::Sse2);
   return scans;
 }
 

@@ -1,7 +1,7 @@
 // The block-wide byte scans under every search: the substring search, the
 // line ends of a block and the export-format check. Each has an SSE2 path
-// (every x86-64) and an AVX2 path, chosen once at run time from what the
-// processor supports, so the build needs no -mavx2.
+// (every x86-64), an AVX2 path and an AVX-512 (BW) path, chosen once at run
+// time from what the processor supports, so the build needs no -mavx2.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +10,7 @@
 
 namespace kx {
 
-enum class VectorPath { Portable, Sse2, Avx2 };
+enum class VectorPath { Portable, Sse2, Avx2, Avx512 };
 
 // The path the scans take: the widest one the processor and the build support,
 // unless forceVectorPath chose another.
