@@ -8,16 +8,29 @@
 namespace kx {
 namespace {
 
-// A chunk holds 4 MiB of keywords, about a quarter of a million rows.
+// A chunk is 4 MiB, 20 bytes a row: 4 for its end and 16 for its bytes,
+// about the mean of a keyword, so that for most lists both parts fill up at
+// about the same time.
 constexpr std::size_t kChunkBytes = 4 << 20;
+constexpr std::size_t kRowBytes = 20;
 
 }  // namespace
 
 KeywordList::Chunk& KeywordList::roomFor(std::size_t bytes) {
-  if (chunks_.empty() || chunks_.back().capacity - chunks_.back().used < bytes) {
+  if (chunks_.empty() || chunks_.back().rows == chunks_.back().rowCapacity ||
+      chunks_.back().capacity - chunks_.back().used < bytes) {
+    std::size_t rowCapacity = kChunkBytes / kRowBytes;
+    std::size_t size = kChunkBytes;
+    if (rowCapacity * sizeof(std::uint32_t) + bytes > size) {
+      rowCapacity = 1;
+      size = sizeof(std::uint32_t) + bytes;
+    }
     Chunk chunk;
-    chunk.capacity = std::max(kChunkBytes, bytes);
-    chunk.bytes.reset(new char[chunk.capacity]);  // left unset: rows are written before they are read
+    chunk.memory.reset(allocateBig(&size));  // left unset: rows are written before they are read
+    chunk.ends = reinterpret_cast<std::uint32_t*>(chunk.memory.get());
+    chunk.rowCapacity = rowCapacity;
+    chunk.bytes = chunk.memory.get() + rowCapacity * sizeof(std::uint32_t);
+    chunk.capacity = size - rowCapacity * sizeof(std::uint32_t);
     chunk.firstRow = size_;
     chunks_.push_back(std::move(chunk));
   }
@@ -26,9 +39,9 @@ KeywordList::Chunk& KeywordList::roomFor(std::size_t bytes) {
 
 void KeywordList::append(std::string_view keyword) {
   Chunk& chunk = roomFor(keyword.size());
-  if (!keyword.empty()) std::memcpy(chunk.bytes.get() + chunk.used, keyword.data(), keyword.size());
+  if (!keyword.empty()) std::memcpy(chunk.bytes + chunk.used, keyword.data(), keyword.size());
   chunk.used += keyword.size();
-  chunk.ends.push_back(static_cast<std::uint32_t>(chunk.used));
+  chunk.ends[chunk.rows++] = static_cast<std::uint32_t>(chunk.used);
   ++size_;
 }
 
@@ -59,7 +72,7 @@ std::string_view KeywordList::at(std::size_t i) const {
   const Chunk& chunk = *(it - 1);
   const std::size_t k = i - chunk.firstRow;
   const std::size_t begin = k ? chunk.ends[k - 1] : 0;
-  return {chunk.bytes.get() + begin, chunk.ends[k] - begin};
+  return {chunk.bytes + begin, chunk.ends[k] - begin};
 }
 
 }  // namespace kx

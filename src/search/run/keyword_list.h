@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/big_memory.h"
 #include "search/run/result_sink.h"
 
 namespace kx {
@@ -36,12 +37,21 @@ class KeywordList {
 
  private:
   // Rows never straddle chunks; a row longer than a chunk gets one of its own.
+  // A chunk is one allocation from allocateBig: the ends of its rows first,
+  // then their bytes, so that a list of millions of rows faults in huge pages
+  // rather than a page at a time.
   struct Chunk {
-    std::unique_ptr<char[]> bytes;
+    struct Release {
+      void operator()(char* p) const { releaseBig(p); }
+    };
+    std::unique_ptr<char[], Release> memory;
+    std::uint32_t* ends = nullptr;  // one past the last byte of each row, within bytes
+    std::size_t rowCapacity = 0;
+    std::size_t rows = 0;
+    char* bytes = nullptr;
     std::size_t capacity = 0;
     std::size_t used = 0;
     std::size_t firstRow = 0;
-    std::vector<std::uint32_t> ends;  // one past the last byte of each row, within the chunk
   };
 
   Chunk& roomFor(std::size_t bytes);
