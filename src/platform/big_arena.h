@@ -23,7 +23,8 @@ class BigArena : public std::pmr::memory_resource {
   BigArena(const BigArena&) = delete;
   BigArena& operator=(const BigArena&) = delete;
 
-  // Requests of more than this get an allocation of their own.
+  // The size of the allocations that small requests are cut from; a request
+  // of more than a quarter of it gets an allocation of its own.
   static constexpr std::size_t kChunk = 2 << 20;
 
  private:

@@ -3,10 +3,10 @@
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
-#include "platform/crypto_library.h"
-
 #include <cstring>
 #include <vector>
+
+#include "platform/crypto_library.h"
 
 namespace kx {
 namespace {

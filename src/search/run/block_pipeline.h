@@ -61,12 +61,12 @@ class BlockPipeline {
   static int allCores();
 
   // Short searches and files of few blocks are done by the caller alone:
-  // starting and waking other threads (their stacks and buffers are fresh
-  // memory, a page fault a page), and waiting for one that the system has
-  // put aside on a busy machine, cost a few milliseconds. The work ahead is
-  // reckoned in processor time rather than wall time, so that a busy machine
-  // does not make it look larger.
-  static constexpr std::chrono::microseconds kMinSharedWork{8000};
+  // starting and waking other threads, and waiting for one that the system
+  // has put aside on a busy machine, cost about a millisecond (the helpers'
+  // buffers come from the run's arena, so they no longer fault in pages of
+  // their own). The work ahead is reckoned in processor time rather than
+  // wall time, so that a busy machine does not make it look larger.
+  static constexpr std::chrono::microseconds kMinSharedWork{3000};
   static constexpr std::uint64_t kMinBlocksForHelpers = 8;
 
  private:
