@@ -19,39 +19,24 @@ constexpr char initialOf(unsigned lead, unsigned trail) {
 
 constexpr bool isLineByte(unsigned b) { return b == '\r' || b == '\n'; }
 
-// What the character starting with the two bytes lead, next stands for in
-// the walk of PinyinQuery::matches, one byte per pair: in the low seven bits
-// the ASCII byte folded to lower case (next aside), or the pinyin initial of
-// a double-byte character (kNoInitial without one); kLineFlag when the
-// character's bytes hold a CR or LF, whose characters only the general walker
-// knows.
-constexpr unsigned char kNoInitial = 0x7F;
-constexpr unsigned char kLineFlag = 0x80;
-
-struct CharClasses {
-  unsigned char of[1 << 16] = {};
-};
-
-constexpr CharClasses makeCharClasses() {
-  CharClasses t;
+constexpr PinyinCharClasses makeCharClasses() {
+  PinyinCharClasses t;
   for (unsigned lead = 0; lead < 256; ++lead) {
     for (unsigned next = 0; next < 256; ++next) {
       unsigned v;
       if (lead < 0x80) {
         v = (lead >= 'A' && lead <= 'Z') ? lead - 'A' + 'a' : lead;
-        if (isLineByte(lead)) v |= kLineFlag;
+        if (isLineByte(lead)) v |= PinyinCharClasses::kLineFlag;
       } else {
         const char letter = initialOf(lead, next);
-        v = letter ? static_cast<unsigned>(letter) : kNoInitial;
-        if (isLineByte(next)) v |= kLineFlag;
+        v = letter ? static_cast<unsigned>(letter) : PinyinCharClasses::kNoInitial;
+        if (isLineByte(next)) v |= PinyinCharClasses::kLineFlag;
       }
       t.of[lead << 8 | next] = static_cast<unsigned char>(v);
     }
   }
   return t;
 }
-
-constexpr CharClasses kCharClasses = makeCharClasses();
 
 // A step's letter that no character's class equals (classes are 7 bits).
 constexpr std::uint32_t kNoLetter = 0x100;
@@ -110,6 +95,8 @@ class CharWalker {
 
 }  // namespace
 
+constexpr PinyinCharClasses kPinyinCharClasses = makeCharClasses();
+
 char pinyinInitialLetter(std::string_view character) {
   if (character.size() < 2) return 0;
   return initialOf(static_cast<unsigned char>(character[0]), static_cast<unsigned char>(character[1]));
@@ -129,10 +116,10 @@ PinyinQuery::PinyinQuery(std::string_view query) {
     Step step{kNoLetter, kNoPair};
     const auto b0 = c.empty() ? 0u : static_cast<unsigned char>(c[0]);
     if (c.size() == 1 && b0 < 0x80) {
-      step.letter = kCharClasses.of[b0 << 8];
+      step.letter = kPinyinCharClasses.of[b0 << 8];
       // DEL shares its class with a double-byte character without an
       // initial, and CR and LF make their own characters.
-      tableWalk_ = tableWalk_ && b0 != kNoInitial && !(step.letter & kLineFlag);
+      tableWalk_ = tableWalk_ && b0 != PinyinCharClasses::kNoInitial && !(step.letter & PinyinCharClasses::kLineFlag);
     } else if (c.size() == 2) {
       step.pair = b0 << 8 | static_cast<unsigned char>(c[1]);
     }
@@ -140,27 +127,7 @@ PinyinQuery::PinyinQuery(std::string_view query) {
   }
 }
 
-bool PinyinQuery::matchesByTable(std::string_view keyword) const {
-  // The same walk with no branch on the keyword's bytes, whose outcomes no
-  // processor can guess (most keywords part from the query at their second
-  // or third character); the keyword holds every byte read.
-  const auto* b = reinterpret_cast<const unsigned char*>(keyword.data());
-  std::size_t pos = 0;
-  unsigned ok = 1;
-  unsigned lineByte = 0;
-  for (const Step& step : steps_) {
-    const unsigned pair = static_cast<unsigned>(b[pos]) << 8 | b[pos + 1];
-    const unsigned v = kCharClasses.of[pair];
-    lineByte |= v & kLineFlag;
-    ok &= static_cast<unsigned>((v & ~static_cast<unsigned>(kLineFlag)) == step.letter) |
-          static_cast<unsigned>(pair == step.pair);
-    pos += 1 + (b[pos] >> 7);
-  }
-  return lineByte ? matchesWalking(keyword) : ok != 0;
-}
-
-bool PinyinQuery::matches(std::string_view keyword) const {
-  if (tableWalk_ && keyword.size() >= 2 * steps_.size()) return matchesByTable(keyword);
+bool PinyinQuery::matchesByWalk(std::string_view keyword) const {
   // Without CR or LF among the bytes walked, a character is a byte below 0x80,
   // a byte of 0x80 or more with its partner, or such a byte left alone at the
   // end; the general walker decides the rest.

@@ -1,6 +1,7 @@
 // First-letter pinyin matching and the automatic choice of the letter file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,19 +23,53 @@ std::string pinyinInitial(std::string_view character);
 // both compared without ASCII case. The rest of the keyword is free.
 bool pinyinPrefixMatch(std::string_view keyword, std::string_view query);
 
+// What the character starting with the two bytes lead, next stands for in
+// the walk of PinyinQuery::matches, one byte per pair (of[lead << 8 | next]):
+// in the low seven bits the ASCII byte folded to lower case (next aside), or
+// the pinyin initial of a double-byte character (kNoInitial without one);
+// kLineFlag when the character's bytes hold a CR or LF, whose characters
+// only the general walker knows.
+struct PinyinCharClasses {
+  static constexpr unsigned char kNoInitial = 0x7F;
+  static constexpr unsigned char kLineFlag = 0x80;
+  unsigned char of[1 << 16] = {};
+};
+extern const PinyinCharClasses kPinyinCharClasses;
+
 // pinyinPrefixMatch with the query split once for a whole run.
 class PinyinQuery {
  public:
   explicit PinyinQuery(std::string_view query);
 
-  // Same result as pinyinPrefixMatch(keyword, query).
-  bool matches(std::string_view keyword) const;
+  // Same result as pinyinPrefixMatch(keyword, query). Inline, as the test of
+  // every keyword of a letter file.
+  bool matches(std::string_view keyword) const {
+    if (tableWalk_ && keyword.size() >= 2 * steps_.size()) return matchesByTable(keyword);
+    return matchesByWalk(keyword);
+  }
 
  private:
-  bool matchesWalking(std::string_view keyword) const;  // the same, by the general walker
   // The same for a keyword of at least 2 bytes a query character, whose walk
-  // then stays inside it.
-  bool matchesByTable(std::string_view keyword) const;
+  // then stays inside it, with no branch on the keyword's bytes: their
+  // outcomes are as good as random to the processor (most keywords part from
+  // the query at their second or third character).
+  bool matchesByTable(std::string_view keyword) const {
+    const auto* b = reinterpret_cast<const unsigned char*>(keyword.data());
+    std::size_t pos = 0;
+    unsigned ok = 1;
+    unsigned lineByte = 0;
+    for (const Step& step : steps_) {
+      const unsigned pair = static_cast<unsigned>(b[pos]) << 8 | b[pos + 1];
+      const unsigned v = kPinyinCharClasses.of[pair];
+      lineByte |= v & PinyinCharClasses::kLineFlag;
+      ok &= static_cast<unsigned>((v & ~static_cast<unsigned>(PinyinCharClasses::kLineFlag)) == step.letter) |
+            static_cast<unsigned>(pair == step.pair);
+      pos += 1 + (b[pos] >> 7);
+    }
+    return lineByte ? matchesWalking(keyword) : ok != 0;
+  }
+  bool matchesByWalk(std::string_view keyword) const;   // any keyword
+  bool matchesWalking(std::string_view keyword) const;  // the same, by the general walker
 
   struct Char {
     std::string bytes;  // the query character as typed
